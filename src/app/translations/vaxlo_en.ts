@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB">
+<context>
+    <name>XR</name>
+    <message>
+        <source>XRNetworkAlertTitle</source>
+        <translation>No connection</translation>
+    </message>
+    <message>
+        <source>XRNetworkAlertMessage</source>
+        <translation>The retailer's service could not be reached. Check your internet connection and try again.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>

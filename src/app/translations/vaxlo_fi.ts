@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fi_FI">
+<context>
+    <name>XR</name>
+    <message>
+        <source>XRNetworkAlertTitle</source>
+        <translation>Ei yhteyttä</translation>
+    </message>
+    <message>
+        <source>XRNetworkAlertMessage</source>
+        <translation>Palveluun ei saatu yhteyttä. Tarkista internetyhteys ja yritä uudelleen.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="sv_SE">
+<context>
+    <name>XR</name>
+    <message>
+        <source>XRNetworkAlertTitle</source>
+        <translation>Ingen anslutning</translation>
+    </message>
+    <message>
+        <source>XRNetworkAlertMessage</source>
+        <translation>Det gick inte att nå tjänsten. Kontrollera din internetanslutning och försök igen.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>

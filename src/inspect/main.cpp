@@ -1,0 +1,70 @@
+// vaxlo-inspect: shows support staff what the application makes of a document
+// or data file, by running the application's own code on the file's bytes.
+
+#include "InspectCommand.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace xr::inspect {
+
+static QList<Command> &registry()
+{
+    static QList<Command> list;
+    return list;
+}
+
+bool registerCommand(const Command &command)
+{
+    registry().append(command);
+    return true;
+}
+
+const QList<Command> &commands()
+{
+    return registry();
+}
+
+} // namespace xr::inspect
+
+using namespace xr::inspect;
+
+static int usage()
+{
+    QTextStream err(stderr);
+    err << "usage:\n";
+    for (const Command &command : commands())
+        err << "  vaxlo-inspect " << command.usage << '\n';
+    return BadUsage;
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The inspector prints results, not the application's diagnostics.
+    qputenv("QT_LOGGING_RULES", "vaxlo.*=false");
+    QLoggingCategory::setFilterRules(QStringLiteral("vaxlo.*=false"));
+
+    QStringList arguments = app.arguments().mid(1);
+    if (arguments.isEmpty())
+        return usage();
+    const QString name = arguments.takeFirst();
+    for (const Command &command : commands()) {
+        if (command.name != name)
+            continue;
+        Output output;
+        const ExitStatus status = command.run(arguments, output);
+        if (status == BadUsage) {
+            QTextStream(stderr) << "usage: vaxlo-inspect " << command.usage << '\n';
+        } else if (status != Success) {
+            QTextStream(stderr) << "vaxlo-inspect " << name << ": " << output.error << '\n';
+        } else {
+            fwrite(output.json.constData(), 1, size_t(output.json.size()), stdout);
+        }
+        return status;
+    }
+    return usage();
+}
