@@ -1,0 +1,189 @@
+#include "XRXMLParser.h"
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/xmlerror.h>
+
+#include <algorithm>
+#include <cstring>
+
+const QString XRXMLParser::errorDomain = QStringLiteral("XRXMLParserErrorDomain");
+
+namespace {
+const unsigned char *asBytes(const xmlChar *text)
+{
+    return reinterpret_cast<const unsigned char *>(text);
+}
+} // namespace
+
+// libxml2's SAX2 entry points, each forwarding to the delegate unless the parse has stopped.
+struct XRXMLParser::Callbacks
+{
+    static XRXMLParser *self(void *context) { return static_cast<XRXMLParser *>(context); }
+
+    static void startDocument(void *context)
+    {
+        XRXMLParser *parser = self(context);
+        if (!parser->m_stopped && parser->m_delegate)
+            parser->m_delegate->parserDidStartDocument(parser);
+    }
+
+    static void endDocument(void *context)
+    {
+        XRXMLParser *parser = self(context);
+        if (!parser->m_stopped && parser->m_delegate)
+            parser->m_delegate->parserDidEndDocument(parser);
+    }
+
+    static void startElement(void *context, const xmlChar *localName, const xmlChar *prefix, const xmlChar *uri,
+                             int, const xmlChar **, int attributeCount, int, const xmlChar **attributes)
+    {
+        XRXMLParser *parser = self(context);
+        if (parser->m_stopped || !parser->m_delegate)
+            return;
+        QHash<QString, QString> attributeMap;
+        for (int i = 0; i < attributeCount; ++i) {
+            const xmlChar **attribute = attributes + 5 * i;
+            const QString &name = parser->internedName(asBytes(attribute[1]), asBytes(attribute[0]));
+            const auto *begin = reinterpret_cast<const char *>(attribute[3]);
+            const auto *end = reinterpret_cast<const char *>(attribute[4]);
+            attributeMap.insert(name, QString::fromUtf8(begin, end - begin));
+        }
+        const QString &qualified = parser->internedName(asBytes(prefix), asBytes(localName));
+        if (parser->m_processNamespaces) {
+            const QString &local = parser->internedName(nullptr, asBytes(localName));
+            parser->m_delegate->parserDidStartElement(parser, local, QString::fromUtf8(reinterpret_cast<const char *>(uri)),
+                                                      qualified, attributeMap);
+        } else {
+            parser->m_delegate->parserDidStartElement(parser, qualified, QString(), QString(), attributeMap);
+        }
+    }
+
+    static void endElement(void *context, const xmlChar *localName, const xmlChar *prefix, const xmlChar *uri)
+    {
+        XRXMLParser *parser = self(context);
+        if (parser->m_stopped || !parser->m_delegate)
+            return;
+        const QString &qualified = parser->internedName(asBytes(prefix), asBytes(localName));
+        if (parser->m_processNamespaces) {
+            const QString &local = parser->internedName(nullptr, asBytes(localName));
+            parser->m_delegate->parserDidEndElement(parser, local, QString::fromUtf8(reinterpret_cast<const char *>(uri)),
+                                                    qualified);
+        } else {
+            parser->m_delegate->parserDidEndElement(parser, qualified, QString(), QString());
+        }
+    }
+
+    static void characters(void *context, const xmlChar *text, int length)
+    {
+        XRXMLParser *parser = self(context);
+        if (!parser->m_stopped && parser->m_delegate)
+            parser->m_delegate->parserFoundCharacters(parser, QString::fromUtf8(reinterpret_cast<const char *>(text), length));
+    }
+
+    static void cdataBlock(void *context, const xmlChar *bytes, int length)
+    {
+        XRXMLParser *parser = self(context);
+        if (!parser->m_stopped && parser->m_delegate)
+            parser->m_delegate->parserFoundCDATA(parser, QByteArray(reinterpret_cast<const char *>(bytes), length));
+    }
+
+    // A reference to an entity declared in a DTD that is never read: it has no
+    // replacement text, so it contributes nothing.
+    static void reference(void *, const xmlChar *) {}
+
+    static void structuredError(void *context, xmlErrorPtr error)
+    {
+        // Warnings and namespace complaints do not stop the parse; any other
+        // error means the document is not well-formed.
+        if (!error || error->level < XML_ERR_ERROR || error->domain == XML_FROM_NAMESPACE)
+            return;
+        QString message = QString::fromUtf8(error->message ? error->message : "").trimmed();
+        self(context)->fail(error->code, QStringLiteral("line %1: %2").arg(error->line).arg(message));
+    }
+};
+
+XRXMLParser::XRXMLParser(const QByteArray &data)
+    : m_data(data)
+{
+}
+
+XRXMLParser::~XRXMLParser() = default;
+
+const QString &XRXMLParser::internedName(const unsigned char *prefix, const unsigned char *localName)
+{
+    const auto key = qMakePair(static_cast<const void *>(prefix), static_cast<const void *>(localName));
+    auto it = m_names.find(key);
+    if (it != m_names.end())
+        return it.value();
+    QString name = QString::fromUtf8(reinterpret_cast<const char *>(localName));
+    if (prefix)
+        name = QString::fromUtf8(reinterpret_cast<const char *>(prefix)) + QLatin1Char(':') + name;
+    return m_names.insert(key, name).value();
+}
+
+void XRXMLParser::fail(int code, const QString &message)
+{
+    if (m_stopped)
+        return;
+    m_stopped = true;
+    m_error = XRError{errorDomain, code, message, {}};
+    if (m_context)
+        xmlStopParser(static_cast<xmlParserCtxtPtr>(m_context));
+    if (m_delegate)
+        m_delegate->parserParseErrorOccurred(this, m_error);
+}
+
+void XRXMLParser::abortParsing()
+{
+    fail(delegateAbortedParseError, QStringLiteral("parsing aborted"));
+}
+
+bool XRXMLParser::parse()
+{
+    static const bool initialised = [] {
+        xmlInitParser();
+        return true;
+    }();
+    Q_UNUSED(initialised);
+
+    // Only the callbacks below are set: no entity declarations are recorded and
+    // no DTD or external entity is fetched, so entity expansion attacks end in
+    // an "undeclared entity" error at the first reference.
+    xmlSAXHandler handler;
+    std::memset(&handler, 0, sizeof handler);
+    handler.initialized = XML_SAX2_MAGIC;
+    handler.startDocument = Callbacks::startDocument;
+    handler.endDocument = Callbacks::endDocument;
+    handler.startElementNs = Callbacks::startElement;
+    handler.endElementNs = Callbacks::endElement;
+    handler.characters = Callbacks::characters;
+    handler.ignorableWhitespace = Callbacks::characters;
+    handler.cdataBlock = Callbacks::cdataBlock;
+    handler.reference = Callbacks::reference;
+    handler.serror = Callbacks::structuredError;
+
+    m_stopped = false;
+    m_error = XRError();
+    m_names.clear();
+
+    const char *bytes = m_data.constData();
+    const int total = int(std::min<qsizetype>(m_data.size(), INT_MAX));
+    // The first bytes let libxml2 detect the document's encoding.
+    const int head = std::min(total, 4);
+    xmlParserCtxtPtr context = xmlCreatePushParserCtxt(&handler, this, bytes, head, nullptr);
+    if (!context) {
+        fail(XML_ERR_NO_MEMORY, QStringLiteral("no parser could be made"));
+        return false;
+    }
+    xmlCtxtUseOptions(context, XML_PARSE_NONET);
+    m_context = context;
+    xmlParseChunk(context, bytes + head, total - head, 1);
+    if (!m_stopped && !context->wellFormed)
+        fail(XML_ERR_INTERNAL_ERROR, QStringLiteral("document is not well-formed"));
+    m_context = nullptr;
+    if (context->myDoc)
+        xmlFreeDoc(context->myDoc);
+    xmlFreeParserCtxt(context);
+    return !m_stopped;
+}

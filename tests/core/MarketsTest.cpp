@@ -1,0 +1,90 @@
+#include "XRConfiguration.h"
+#include "XRMarkets.h"
+#include "XRUserDefaults.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+XRConfiguration configuration()
+{
+    XRConfiguration c;
+    c.marketHosts = {QStringLiteral("se.example:8081"), QStringLiteral("dk.example"), QStringLiteral("no.example"),
+                     QStringLiteral("fi.example")};
+    return c;
+}
+
+TEST(Markets, IndexToMarketSendsEveryUnknownIndexToSweden)
+{
+    const XRConfiguration c = configuration();
+    for (int index : {0, 4, -1, 100}) {
+        EXPECT_EQ(xr::marketCodeForLanguageIndex(index), QStringLiteral("SE"));
+        EXPECT_EQ(xr::documentURL(c, index, XRMarketDocument::Rates).toString(),
+                  QStringLiteral("http://se.example:8081/ratesxml.asp?id=520"));
+    }
+    EXPECT_EQ(xr::marketCodeForLanguageIndex(1), QStringLiteral("DK"));
+    EXPECT_EQ(xr::marketCodeForLanguageIndex(2), QStringLiteral("NO"));
+    EXPECT_EQ(xr::marketCodeForLanguageIndex(3), QStringLiteral("FI"));
+    EXPECT_EQ(xr::documentURL(c, 1, XRMarketDocument::Branches).toString(),
+              QStringLiteral("http://dk.example/branchesxml.aspx?datetest=1"));
+    EXPECT_EQ(xr::documentURL(c, 1, XRMarketDocument::News).toString(), QStringLiteral("http://dk.example/aktuellt.rss"));
+    EXPECT_EQ(xr::documentURL(c, 3, XRMarketDocument::Rates).host(), QStringLiteral("fi.example"));
+}
+
+TEST(Markets, DeviceLanguageMatchesWholeCodesOnly)
+{
+    EXPECT_EQ(xr::languageIndexForDeviceLanguage(QStringLiteral("sv")), 0);
+    EXPECT_EQ(xr::languageIndexForDeviceLanguage(QStringLiteral("da")), 1);
+    EXPECT_EQ(xr::languageIndexForDeviceLanguage(QStringLiteral("nb")), 2);
+    EXPECT_EQ(xr::languageIndexForDeviceLanguage(QStringLiteral("fi")), 3);
+    for (const char *code : {"en", "sv-SE", "no", "nn", "SV", ""})
+        EXPECT_FALSE(xr::languageIndexForDeviceLanguage(QString::fromLatin1(code)).has_value()) << code;
+}
+
+TEST(Markets, StoredIndexReadsZeroWhenAbsent)
+{
+    XRUserDefaults::resetStandardUserDefaults();
+    XRUserDefaults::standardUserDefaults().removeObjectForKey(QStringLiteral("language"));
+    EXPECT_EQ(xr::storedLanguageIndex(), 0);
+    XRUserDefaults::standardUserDefaults().setObject(2, QStringLiteral("language"));
+    EXPECT_EQ(xr::storedLanguageIndex(), 2);
+    XRUserDefaults::standardUserDefaults().removeObjectForKey(QStringLiteral("language"));
+}
+
+TEST(Markets, UserAgentFillsThePlaceholderWithTheVersion)
+{
+    EXPECT_EQ(xr::userAgent(), QStringLiteral("iPhone-Vaxlo-") + QStringLiteral(XR_APP_VERSION));
+}
+
+TEST(Configuration, ReadsEveryKeyAndRejectsAFileWithoutMarkets)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("vaxlo.conf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[markets]\nSE=127.0.0.1:8081\nDK=127.0.0.1:8082\nNO=127.0.0.1:8083\nFI=127.0.0.1:8084\n"
+               "[reservation]\nhost=127.0.0.1:8085\nca=/tmp/ca.pem\n"
+               "[maps]\ntiles=http://tiles.example/{z}/{x}/{y}.png\ndirections=maps.example\n"
+               "[location]\nsource=nmea:/tmp/replay.nmea\n");
+    file.close();
+    QString error;
+    const auto c = XRConfiguration::fromFile(path, &error);
+    ASSERT_TRUE(c.has_value()) << error.toStdString();
+    EXPECT_EQ(c->marketHosts[2], QStringLiteral("127.0.0.1:8083"));
+    EXPECT_EQ(c->reservationHost, QStringLiteral("127.0.0.1:8085"));
+    EXPECT_EQ(c->reservationCAFile, QStringLiteral("/tmp/ca.pem"));
+    EXPECT_EQ(c->tileURLTemplate, QStringLiteral("http://tiles.example/{z}/{x}/{y}.png"));
+    EXPECT_EQ(c->directionsHost, QStringLiteral("maps.example"));
+    EXPECT_EQ(c->locationSource, QStringLiteral("nmea:/tmp/replay.nmea"));
+
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[markets]\nSE=127.0.0.1:8081\n");
+    file.close();
+    EXPECT_FALSE(XRConfiguration::fromFile(path, &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("DK")));
+    EXPECT_FALSE(XRConfiguration::fromFile(dir.filePath(QStringLiteral("missing.conf"))).has_value());
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+#include "XRLocalizedString.h"
+#include "XRNotificationCenter.h"
+#include "XRUserDefaults.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Observer
+{
+    int id;
+};
+
+TEST(NotificationCenter, DeliversInRegistrationOrderAndOnlyToTheName)
+{
+    XRNotificationCenter center;
+    Observer first{1}, second{2}, third{3};
+    std::vector<int> calls;
+    center.addObserver(&second, QStringLiteral("N"), [&](const XRNotification &) { calls.push_back(2); });
+    center.addObserver(&first, QStringLiteral("N"), [&](const XRNotification &) { calls.push_back(1); });
+    center.addObserver(&third, QStringLiteral("Other"), [&](const XRNotification &) { calls.push_back(3); });
+    QVariant received;
+    center.addObserver(&third, QStringLiteral("N"), [&](const XRNotification &n) { received = n.object; });
+
+    center.postNotificationName(QStringLiteral("N"), QStringLiteral("SE.FX.101"));
+
+    EXPECT_EQ(calls, (std::vector<int>{2, 1}));
+    EXPECT_EQ(received.toString(), QStringLiteral("SE.FX.101"));
+}
+
+TEST(NotificationCenter, ObserverRemovedDuringAPostIsNotCalledAgain)
+{
+    XRNotificationCenter center;
+    Observer a{1}, b{2};
+    int aCalls = 0, bCalls = 0;
+    // a removes itself and b while the post is delivered.
+    center.addObserver(&a, QStringLiteral("N"), [&](const XRNotification &) {
+        ++aCalls;
+        center.removeObserver(&a);
+        center.removeObserver(&b);
+    });
+    center.addObserver(&b, QStringLiteral("N"), [&](const XRNotification &) { ++bCalls; });
+
+    center.postNotificationName(QStringLiteral("N"));
+    center.postNotificationName(QStringLiteral("N"));
+
+    EXPECT_EQ(aCalls, 1);
+    EXPECT_EQ(bCalls, 0);
+    EXPECT_EQ(center.observerCount(QStringLiteral("N")), 0);
+}
+
+TEST(NotificationCenter, RemoveObserverRemovesEveryRegistrationOfIt)
+{
+    XRNotificationCenter center;
+    Observer a{1}, b{2};
+    int bCalls = 0;
+    center.addObserver(&a, QStringLiteral("N"), [](const XRNotification &) { FAIL(); });
+    center.addObserver(&a, QStringLiteral("M"), [](const XRNotification &) { FAIL(); });
+    center.addObserver(&b, QStringLiteral("N"), [&](const XRNotification &) { ++bCalls; });
+    center.removeObserver(&a);
+    center.postNotificationName(QStringLiteral("N"));
+    center.postNotificationName(QStringLiteral("M"));
+    EXPECT_EQ(bCalls, 1);
+}
+
+TEST(UserDefaults, RegisteredValuesStandInAndStoredValuesSurviveARestart)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("prefs/preferences.ini"));
+    {
+        XRUserDefaults defaults(path);
+        EXPECT_FALSE(defaults.objectForKey(QStringLiteral("language")).isValid());
+        EXPECT_EQ(defaults.integerForKey(QStringLiteral("language")), 0);
+        defaults.registerDefaults({{QStringLiteral("language"), 2}});
+        EXPECT_EQ(defaults.integerForKey(QStringLiteral("language")), 2);
+        defaults.setObject(3, QStringLiteral("language"));
+        defaults.setObject(QStringLiteral("\"abc-123\""), QStringLiteral("storeEtag"));
+        EXPECT_TRUE(defaults.synchronize());
+    }
+    XRUserDefaults reopened(path);
+    EXPECT_EQ(reopened.integerForKey(QStringLiteral("language")), 3);
+    EXPECT_EQ(reopened.stringForKey(QStringLiteral("storeEtag")), QStringLiteral("\"abc-123\""));
+    // The registration domain is volatile.
+    reopened.removeObjectForKey(QStringLiteral("language"));
+    EXPECT_FALSE(reopened.objectForKey(QStringLiteral("language")).isValid());
+}
+
+TEST(UserDefaults, DeviceLanguagesAreBareCodesUnlessStored)
+{
+    QTemporaryDir dir;
+    XRUserDefaults defaults(dir.filePath(QStringLiteral("preferences.ini")));
+    const QStringList device = defaults.objectForKey(QStringLiteral("AppleLanguages")).toStringList();
+    ASSERT_FALSE(device.isEmpty());
+    for (const QString &code : device)
+        EXPECT_FALSE(code.contains(QLatin1Char('-')) || code.contains(QLatin1Char('_'))) << code.toStdString();
+    defaults.setObject(QStringList{QStringLiteral("sv-SE")}, QStringLiteral("AppleLanguages"));
+    EXPECT_EQ(defaults.objectForKey(QStringLiteral("AppleLanguages")).toStringList(), QStringList{QStringLiteral("sv-SE")});
+}
+
+TEST(LocalizedString, TranslatesByLanguageAndFallsBackToTheKey)
+{
+    ASSERT_TRUE(xr::installTranslations(QStringLiteral("sv")));
+    EXPECT_EQ(XRLocalizedString("XRNetworkAlertTitle"), QStringLiteral("Ingen anslutning"));
+    EXPECT_EQ(XRLocalizedString("No such key in any table"), QStringLiteral("No such key in any table"));
+    ASSERT_TRUE(xr::installTranslations(QStringLiteral("fi")));
+    EXPECT_EQ(XRLocalizedString("XRNetworkAlertTitle"), QStringLiteral("Ei yhteyttä"));
+    // A language without a table of its own gets the English one.
+    ASSERT_TRUE(xr::installTranslations(QStringLiteral("de")));
+    EXPECT_EQ(XRLocalizedString("XRNetworkAlertTitle"), QStringLiteral("No connection"));
+}
+
+} // namespace

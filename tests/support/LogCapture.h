@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+#include <QtGlobal>
+
+namespace xr::test {
+
+// Collects the messages logged while it lives ("category: message" per line).
+class LogCapture
+{
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture &) = delete;
+    LogCapture &operator=(const LogCapture &) = delete;
+
+    QStringList messages() const { return m_messages; }
+    bool contains(const QString &message) const { return m_messages.contains(message); }
+    int count(const QString &message) const { return int(m_messages.count(message)); }
+    void clear() { m_messages.clear(); }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);
+    QStringList m_messages;
+    QtMessageHandler m_previous;
+};
+
+} // namespace xr::test
