@@ -15,5 +15,25 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>sold for:</source>
+        <translation>sælges for:</translation>
+    </message>
+    <message>
+        <source>gives you:</source>
+        <translation>giver dig:</translation>
+    </message>
+    <message>
+        <source>Last update</source>
+        <translation>Senest opdateret</translation>
+    </message>
+    <message>
+        <source>CurrenciesDisclaimer</source>
+        <translation>Kontantkurser. Med forbehold for ændringer.</translation>
+    </message>
+    <message>
+        <source>Warning old rates</source>
+        <translation>Advarsel: gamle kurser</translation>
+    </message>
 </context>
 </TS>

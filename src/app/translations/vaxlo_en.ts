@@ -15,5 +15,25 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>sold for:</source>
+        <translation>sold for:</translation>
+    </message>
+    <message>
+        <source>gives you:</source>
+        <translation>gives you:</translation>
+    </message>
+    <message>
+        <source>Last update</source>
+        <translation>Last update</translation>
+    </message>
+    <message>
+        <source>CurrenciesDisclaimer</source>
+        <translation>Cash rates. Subject to change.</translation>
+    </message>
+    <message>
+        <source>Warning old rates</source>
+        <translation>Warning: old rates</translation>
+    </message>
 </context>
 </TS>

@@ -15,5 +15,25 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>sold for:</source>
+        <translation>myydään hintaan:</translation>
+    </message>
+    <message>
+        <source>gives you:</source>
+        <translation>saat:</translation>
+    </message>
+    <message>
+        <source>Last update</source>
+        <translation>Päivitetty</translation>
+    </message>
+    <message>
+        <source>CurrenciesDisclaimer</source>
+        <translation>Käteiskurssit. Muutokset mahdollisia.</translation>
+    </message>
+    <message>
+        <source>Warning old rates</source>
+        <translation>Varoitus: vanhat kurssit</translation>
+    </message>
 </context>
 </TS>

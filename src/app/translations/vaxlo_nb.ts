@@ -15,5 +15,25 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>sold for:</source>
+        <translation>selges for:</translation>
+    </message>
+    <message>
+        <source>gives you:</source>
+        <translation>gir deg:</translation>
+    </message>
+    <message>
+        <source>Last update</source>
+        <translation>Sist oppdatert</translation>
+    </message>
+    <message>
+        <source>CurrenciesDisclaimer</source>
+        <translation>Kontantkurser. Med forbehold om endringer.</translation>
+    </message>
+    <message>
+        <source>Warning old rates</source>
+        <translation>Advarsel: gamle kurser</translation>
+    </message>
 </context>
 </TS>

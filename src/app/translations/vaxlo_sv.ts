@@ -15,5 +15,25 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>sold for:</source>
+        <translation>säljs för:</translation>
+    </message>
+    <message>
+        <source>gives you:</source>
+        <translation>ger dig:</translation>
+    </message>
+    <message>
+        <source>Last update</source>
+        <translation>Senast uppdaterad</translation>
+    </message>
+    <message>
+        <source>CurrenciesDisclaimer</source>
+        <translation>Kontantkurser. Med reservation för ändringar.</translation>
+    </message>
+    <message>
+        <source>Warning old rates</source>
+        <translation>Varning: gamla kurser</translation>
+    </message>
 </context>
 </TS>

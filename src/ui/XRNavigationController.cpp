@@ -1,0 +1,167 @@
+#include "XRNavigationController.h"
+
+#include "XRLocalizedString.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const char barStyle[] = "QWidget#navigationBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                        " stop:0 #7a8aa0, stop:1 #4a5a75); }"
+                        "QLabel { color: white; font-weight: bold; font-size: 17px; }"
+                        "QPushButton { color: white; font-size: 12px; font-weight: bold; background: #3b4a63;"
+                        " border: 1px solid #2a364a; border-radius: 5px; padding: 4px 8px; }"
+                        "QPushButton:pressed { background: #26324a; }";
+}
+
+XRNavigationController::XRNavigationController(XRViewController *rootViewController, QObject *parent)
+    : XRViewController(parent)
+{
+    rootViewController->setParent(this);
+    rootViewController->setParentViewController(this);
+    m_stack.append(rootViewController);
+    connect(rootViewController, &XRViewController::navigationItemChanged, this, &XRNavigationController::updateBar);
+}
+
+QWidget *XRNavigationController::loadView()
+{
+    QWidget *view = XRViewController::loadView();
+    m_bar = new QWidget(view);
+    m_bar->setObjectName(QStringLiteral("navigationBar"));
+    m_bar->setAttribute(Qt::WA_StyledBackground);
+    m_bar->setStyleSheet(QString::fromLatin1(barStyle));
+    m_bar->setGeometry(0, 0, 320, barHeight);
+    m_titleLabel = new QLabel(m_bar);
+    m_titleLabel->setObjectName(QStringLiteral("navigationTitle"));
+    m_titleLabel->setAlignment(Qt::AlignCenter);
+    m_titleLabel->setGeometry(80, 0, 160, barHeight);
+    m_leftButton = new QPushButton(m_bar);
+    m_leftButton->setObjectName(QStringLiteral("navigationLeftButton"));
+    m_rightButton = new QPushButton(m_bar);
+    m_rightButton->setObjectName(QStringLiteral("navigationRightButton"));
+    m_content = new QWidget(view);
+    m_content->setGeometry(0, barHeight, 320, view->height() - barHeight);
+    connect(m_leftButton, &QPushButton::clicked, this, [this] {
+        XRViewController *top = topViewController();
+        if (top && top->leftBarButtonItem().action)
+            top->leftBarButtonItem().action();
+        else if (m_stack.size() > 1)
+            popViewController(true);
+    });
+    connect(m_rightButton, &QPushButton::clicked, this, [this] {
+        XRViewController *top = topViewController();
+        if (top && top->rightBarButtonItem().action)
+            top->rightBarButtonItem().action();
+    });
+    showTop();
+    return view;
+}
+
+void XRNavigationController::setUpButton(QPushButton *button, const XRBarButtonItem &item)
+{
+    button->setText(item.title);
+    if (!item.objectName.isEmpty())
+        button->setObjectName(item.objectName);
+    button->adjustSize();
+    button->setVisible(!item.title.isEmpty());
+}
+
+void XRNavigationController::updateBar()
+{
+    XRViewController *top = topViewController();
+    if (!m_bar || !top)
+        return;
+    m_titleLabel->setText(top->title());
+    XRBarButtonItem left = top->leftBarButtonItem();
+    if (left.title.isEmpty() && m_stack.size() > 1) {
+        const QString previous = m_stack.at(m_stack.size() - 2)->title();
+        left.title = previous.isEmpty() ? XRLocalizedString("Back") : previous;
+    }
+    m_leftButton->setObjectName(QStringLiteral("navigationLeftButton"));
+    m_rightButton->setObjectName(QStringLiteral("navigationRightButton"));
+    setUpButton(m_leftButton, left);
+    setUpButton(m_rightButton, top->rightBarButtonItem());
+    m_leftButton->move(6, (barHeight - m_leftButton->height()) / 2);
+    m_rightButton->move(320 - 6 - m_rightButton->width(), (barHeight - m_rightButton->height()) / 2);
+}
+
+void XRNavigationController::showTop()
+{
+    XRViewController *top = topViewController();
+    if (!m_content || !top)
+        return;
+    QWidget *topView = top->view();
+    topView->setParent(m_content);
+    topView->setGeometry(0, 0, m_content->width(), m_content->height());
+    topView->show();
+    topView->raise();
+    updateBar();
+}
+
+void XRNavigationController::pushViewController(XRViewController *controller, bool animated)
+{
+    XRViewController *previous = topViewController();
+    controller->setParent(this);
+    controller->setParentViewController(this);
+    connect(controller, &XRViewController::navigationItemChanged, this, &XRNavigationController::updateBar);
+    const bool visible = isVisible();
+    if (visible) {
+        previous->beginAppearanceTransition(false, animated);
+        controller->beginAppearanceTransition(true, animated);
+    }
+    m_stack.append(controller);
+    showTop();
+    if (previous && previous->isViewLoaded())
+        previous->view()->hide();
+    if (visible) {
+        previous->endAppearanceTransition(false, animated);
+        controller->endAppearanceTransition(true, animated);
+    }
+}
+
+XRViewController *XRNavigationController::popViewController(bool animated)
+{
+    if (m_stack.size() < 2)
+        return nullptr;
+    XRViewController *popped = m_stack.takeLast();
+    XRViewController *top = topViewController();
+    const bool visible = isVisible();
+    if (visible) {
+        popped->beginAppearanceTransition(false, animated);
+        top->beginAppearanceTransition(true, animated);
+    }
+    if (popped->isViewLoaded())
+        popped->view()->hide();
+    showTop();
+    if (visible) {
+        popped->endAppearanceTransition(false, animated);
+        top->endAppearanceTransition(true, animated);
+    }
+    disconnect(popped, nullptr, this, nullptr);
+    popped->deleteLater();
+    return popped;
+}
+
+void XRNavigationController::viewWillAppear(bool animated)
+{
+    if (XRViewController *top = topViewController())
+        top->beginAppearanceTransition(true, animated);
+}
+
+void XRNavigationController::viewDidAppear(bool animated)
+{
+    if (XRViewController *top = topViewController())
+        top->endAppearanceTransition(true, animated);
+}
+
+void XRNavigationController::viewWillDisappear(bool animated)
+{
+    if (XRViewController *top = topViewController())
+        top->beginAppearanceTransition(false, animated);
+}
+
+void XRNavigationController::viewDidDisappear(bool animated)
+{
+    if (XRViewController *top = topViewController())
+        top->endAppearanceTransition(false, animated);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "XRViewController.h"
+
+#include <QList>
+
+class QLabel;
+class QPushButton;
+
+// A stack of screens under a navigation bar with the top screen's title, a
+// back button and the top screen's bar buttons.
+class XRNavigationController : public XRViewController
+{
+    Q_OBJECT
+public:
+    static constexpr int barHeight = 44;
+
+    explicit XRNavigationController(XRViewController *rootViewController, QObject *parent = nullptr);
+
+    void pushViewController(XRViewController *controller, bool animated);
+    XRViewController *popViewController(bool animated);
+    XRViewController *topViewController() const { return m_stack.isEmpty() ? nullptr : m_stack.last(); }
+    QList<XRViewController *> viewControllers() const { return m_stack; }
+
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+
+protected:
+    QWidget *loadView() override;
+
+private:
+    void showTop();
+    void updateBar();
+    static void setUpButton(QPushButton *button, const XRBarButtonItem &item);
+
+    QList<XRViewController *> m_stack;
+    QWidget *m_bar = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QPushButton *m_leftButton = nullptr;
+    QPushButton *m_rightButton = nullptr;
+    QWidget *m_content = nullptr;
+};

@@ -1,0 +1,83 @@
+#include "XRPickerView.h"
+
+#include <QListWidget>
+#include <QScrollBar>
+
+namespace {
+const char wheelStyle[] =
+    "QListWidget { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #c9c9cf, stop:0.15 #f7f7f7,"
+    " stop:0.85 #f7f7f7, stop:1 #c9c9cf); border: 8px solid #2b2b33; font-size: 20px; font-weight: bold;"
+    " color: black; }"
+    "QListWidget::item { height: 44px; padding-left: 12px; }"
+    "QListWidget::item:selected { color: black; background: rgba(120, 140, 220, 110);"
+    " border-top: 1px solid #6f7fb5; border-bottom: 1px solid #6f7fb5; }";
+}
+
+XRPickerView::XRPickerView(QWidget *parent)
+    : QWidget(parent)
+    , m_list(new QListWidget(this))
+{
+    setObjectName(QStringLiteral("pickerView"));
+    resize(defaultSize);
+    m_list->setObjectName(QStringLiteral("pickerRows"));
+    m_list->setGeometry(rect());
+    m_list->setStyleSheet(QString::fromLatin1(wheelStyle));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->verticalScrollBar()->setStyleSheet(QStringLiteral("width: 0px;"));
+    // Only a row the user picks counts as a choice.
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { chooseRow(m_list->row(item)); });
+    connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) { chooseRow(m_list->row(item)); });
+}
+
+void XRPickerView::setShowsSelectionIndicator(bool shows)
+{
+    m_list->setSelectionMode(shows ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+}
+
+void XRPickerView::reloadAllComponents()
+{
+    m_list->clear();
+    if (!m_dataSource || !m_delegate || m_dataSource->numberOfComponentsInPickerView(this) < 1)
+        return;
+    const int rows = m_dataSource->pickerViewNumberOfRowsInComponent(this, 0);
+    for (int row = 0; row < rows; ++row)
+        m_list->addItem(m_delegate->pickerViewTitleForRowForComponent(this, row, 0));
+    if (rows > 0)
+        m_list->setCurrentRow(0);
+}
+
+int XRPickerView::numberOfRowsInComponent(int component) const
+{
+    return component == 0 ? m_list->count() : 0;
+}
+
+void XRPickerView::selectRowInComponent(int row, int component, bool animated)
+{
+    if (component != 0 || row < 0 || row >= m_list->count())
+        return;
+    m_list->setCurrentRow(row);
+    m_list->scrollToItem(m_list->item(row), animated ? QAbstractItemView::PositionAtCenter
+                                                     : QAbstractItemView::EnsureVisible);
+}
+
+int XRPickerView::selectedRowInComponent(int component) const
+{
+    return component == 0 ? m_list->currentRow() : -1;
+}
+
+QString XRPickerView::titleForRow(int row) const
+{
+    const QListWidgetItem *item = m_list->item(row);
+    return item ? item->text() : QString();
+}
+
+void XRPickerView::chooseRow(int row)
+{
+    if (row < 0 || row >= m_list->count())
+        return;
+    selectRowInComponent(row, 0, true);
+    if (m_delegate)
+        m_delegate->pickerViewDidSelectRowInComponent(this, row, 0);
+}

@@ -1,0 +1,93 @@
+#include "XRWindow.h"
+
+#include "XRStatusBar.h"
+#include "XRViewController.h"
+
+#include <QPropertyAnimation>
+
+namespace {
+XRWindow *current = nullptr;
+constexpr int slideMilliseconds = 300;
+} // namespace
+
+XRWindow::XRWindow(QWidget *parent)
+    : QWidget(parent)
+    , m_statusBar(new XRStatusBar(this))
+{
+    setObjectName(QStringLiteral("window"));
+    setFixedSize(width, height);
+    setWindowTitle(QStringLiteral("Växlo"));
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::black);
+    setPalette(background);
+    current = this;
+}
+
+XRWindow::~XRWindow()
+{
+    if (current == this)
+        current = nullptr;
+}
+
+XRWindow *XRWindow::mainWindow()
+{
+    return current;
+}
+
+void XRWindow::makeKeyAndVisible()
+{
+    if (m_root) {
+        QWidget *view = m_root->view();
+        view->setParent(this);
+        view->setGeometry(0, XRStatusBar::height, width, height - XRStatusBar::height);
+        view->show();
+        view->lower();
+        m_root->beginAppearanceTransition(true, false);
+    }
+    show();
+    activateWindow();
+    if (m_root)
+        m_root->endAppearanceTransition(true, false);
+}
+
+void XRWindow::presentModal(XRViewController *controller, bool animated)
+{
+    // The screens below disappear while a modal screen covers them.
+    XRViewController *covered = m_modals.isEmpty() ? m_root : m_modals.last();
+    if (covered)
+        covered->beginAppearanceTransition(false, animated);
+    controller->beginAppearanceTransition(true, animated);
+    m_modals.append(controller);
+    QWidget *view = controller->view();
+    view->setParent(this);
+    const QRect frame(0, XRStatusBar::height, width, height - XRStatusBar::height);
+    view->setGeometry(frame);
+    view->show();
+    view->raise();
+    if (animated) {
+        auto *slide = new QPropertyAnimation(view, "pos", view);
+        slide->setDuration(slideMilliseconds);
+        slide->setStartValue(QPoint(0, height));
+        slide->setEndValue(frame.topLeft());
+        slide->start(QAbstractAnimation::DeleteWhenStopped);
+    }
+    if (covered)
+        covered->endAppearanceTransition(false, animated);
+    controller->endAppearanceTransition(true, animated);
+}
+
+void XRWindow::dismissModal(XRViewController *controller, bool animated)
+{
+    if (!m_modals.removeOne(controller))
+        return;
+    XRViewController *uncovered = m_modals.isEmpty() ? m_root : m_modals.last();
+    controller->beginAppearanceTransition(false, animated);
+    if (uncovered)
+        uncovered->beginAppearanceTransition(true, animated);
+    if (controller->isViewLoaded())
+        controller->view()->hide();
+    controller->endAppearanceTransition(false, animated);
+    if (uncovered)
+        uncovered->endAppearanceTransition(true, animated);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class XRStatusBar;
+class XRViewController;
+
+// The application's one window: a 320 x 480 point phone screen with the status
+// bar on top and the root screen below it. Modal screens, the loading splash,
+// alerts and slide-up panels are placed over it in window coordinates.
+class XRWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int width = 320;
+    static constexpr int height = 480;
+
+    explicit XRWindow(QWidget *parent = nullptr);
+    ~XRWindow() override;
+    // The window the application shows; the latest one made.
+    static XRWindow *mainWindow();
+
+    XRStatusBar *statusBar() const { return m_statusBar; }
+    // The root screen's view is loaded only when the window is made visible.
+    void setRootViewController(XRViewController *controller) { m_root = controller; }
+    XRViewController *rootViewController() const { return m_root; }
+    // Puts the root screen's view into the window, shows the window and the root screen appears.
+    void makeKeyAndVisible();
+
+    void presentModal(XRViewController *controller, bool animated);
+    void dismissModal(XRViewController *controller, bool animated);
+
+private:
+    XRStatusBar *m_statusBar;
+    XRViewController *m_root = nullptr;
+    QList<XRViewController *> m_modals;
+};

@@ -1,0 +1,186 @@
+#include "Screenshots.h"
+#include "XRActionSheet.h"
+#include "XRAlertView.h"
+#include "XRLoadingSplashView.h"
+#include "XRNavigationController.h"
+#include "XRStatusBar.h"
+#include "XRTabBarController.h"
+#include "XRViewController.h"
+#include "XRWindow.h"
+#include "XRWindowShell.h"
+#include "XRActivityIndicatorView.h"
+#include "XRApplication.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A screen that writes its appearance events into a shared journal.
+class JournalScreen : public XRViewController
+{
+public:
+    JournalScreen(const QString &name, QStringList *journal)
+        : m_name(name)
+        , m_journal(journal)
+    {
+        setTitle(name);
+    }
+    void viewWillAppear(bool) override { *m_journal << m_name + QStringLiteral(" willAppear"); }
+    void viewDidAppear(bool) override { *m_journal << m_name + QStringLiteral(" didAppear"); }
+    void viewWillDisappear(bool) override { *m_journal << m_name + QStringLiteral(" willDisappear"); }
+    void viewDidDisappear(bool) override { *m_journal << m_name + QStringLiteral(" didDisappear"); }
+
+protected:
+    void viewDidLoad() override { *m_journal << m_name + QStringLiteral(" didLoad"); }
+
+private:
+    QString m_name;
+    QStringList *m_journal;
+};
+
+TEST(ControllerLayer, TabsLoadLazilyAndSwitchWithAppearanceEventsInOrder)
+{
+    QStringList journal;
+    XRWindow window;
+    auto *tabs = new XRTabBarController(&window);
+    auto *first = new JournalScreen(QStringLiteral("first"), &journal);
+    auto *second = new JournalScreen(QStringLiteral("second"), &journal);
+    tabs->setViewControllers({first, second});
+    window.setRootViewController(tabs);
+    EXPECT_TRUE(journal.isEmpty()) << "nothing loads before the window is shown";
+
+    window.makeKeyAndVisible();
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("first didLoad"), QStringLiteral("first willAppear"),
+                                    QStringLiteral("first didAppear")}));
+    EXPECT_FALSE(second->isViewLoaded());
+    EXPECT_EQ(first->view()->mapTo(&window, QPoint(0, 0)), QPoint(0, 20));
+    EXPECT_EQ(first->view()->height(), 480 - 20 - 49);
+
+    journal.clear();
+    QTest::mouseClick(tabs->tabButton(1), Qt::LeftButton);
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("first willDisappear"), QStringLiteral("second didLoad"),
+                                    QStringLiteral("second willAppear"), QStringLiteral("first didDisappear"),
+                                    QStringLiteral("second didAppear")}));
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_FALSE(first->isVisible());
+    xr::test::saveScreenshot(&window, QStringLiteral("tabs-second-selected"));
+}
+
+TEST(ControllerLayer, NavigationPushPopAndModalPresentationSendAppearanceEvents)
+{
+    QStringList journal;
+    XRWindow window;
+    auto *root = new JournalScreen(QStringLiteral("root"), &journal);
+    auto *navigation = new XRNavigationController(root, &window);
+    window.setRootViewController(navigation);
+    window.makeKeyAndVisible();
+    auto *title = window.findChild<QLabel *>(QStringLiteral("navigationTitle"));
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->text(), QStringLiteral("root"));
+
+    journal.clear();
+    auto *detail = new JournalScreen(QStringLiteral("detail"), &journal);
+    navigation->pushViewController(detail, true);
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("root willDisappear"), QStringLiteral("detail didLoad"),
+                                    QStringLiteral("detail willAppear"), QStringLiteral("root didDisappear"),
+                                    QStringLiteral("detail didAppear")}));
+    EXPECT_EQ(title->text(), QStringLiteral("detail"));
+    auto *back = window.findChild<QPushButton *>(QStringLiteral("navigationLeftButton"));
+    ASSERT_TRUE(back && back->isVisible());
+    EXPECT_EQ(back->text(), QStringLiteral("root"));
+
+    journal.clear();
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_EQ(navigation->topViewController(), root);
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("detail willDisappear"), QStringLiteral("root willAppear"),
+                                    QStringLiteral("detail didDisappear"), QStringLiteral("root didAppear")}));
+
+    journal.clear();
+    auto *modal = new JournalScreen(QStringLiteral("modal"), &journal);
+    root->presentModalViewController(modal, false);
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("root willDisappear"), QStringLiteral("modal didLoad"),
+                                    QStringLiteral("modal willAppear"), QStringLiteral("root didDisappear"),
+                                    QStringLiteral("modal didAppear")}));
+    EXPECT_EQ(modal->view()->geometry(), QRect(0, 20, 320, 460));
+    journal.clear();
+    modal->dismissModalViewController(false);
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("modal willDisappear"), QStringLiteral("root willAppear"),
+                                    QStringLiteral("modal didDisappear"), QStringLiteral("root didAppear")}));
+    EXPECT_EQ(root->modalViewController(), nullptr);
+}
+
+TEST(ControllerLayer, AlertsAndSheetsAreFoundReadAndPressed)
+{
+    XRWindow window;
+    window.makeKeyAndVisible();
+    struct Delegate : XRAlertViewDelegate, XRActionSheetDelegate
+    {
+        int alertButton = -1;
+        int sheetButton = -1;
+        void alertViewClickedButtonAtIndex(XRAlertView *, int index) override { alertButton = index; }
+        void actionSheetClickedButtonAtIndex(XRActionSheet *, int index) override { sheetButton = index; }
+    } delegate;
+
+    (new XRAlertView(QStringLiteral("Title"), QStringLiteral("Message"), &delegate, QStringLiteral("Cancel"),
+                     {QStringLiteral("Yes")}))->show();
+    ASSERT_EQ(XRAlertView::visibleAlerts().size(), 1);
+    XRAlertView *alert = XRAlertView::visibleAlerts().first();
+    EXPECT_EQ(alert->title(), QStringLiteral("Title"));
+    EXPECT_EQ(alert->message(), QStringLiteral("Message"));
+    EXPECT_EQ(alert->buttonTitles(), (QStringList{QStringLiteral("Cancel"), QStringLiteral("Yes")}));
+    EXPECT_TRUE(alert->isVisible());
+    xr::test::saveScreenshot(&window, QStringLiteral("alert"));
+    QTest::mouseClick(alert->button(1), Qt::LeftButton);
+    EXPECT_EQ(delegate.alertButton, 1);
+    EXPECT_TRUE(XRAlertView::visibleAlerts().isEmpty());
+
+    (new XRActionSheet(QStringLiteral("Pay with"), &delegate, QStringLiteral("Cancel"),
+                       {QStringLiteral("Card"), QStringLiteral("Cash")}))->show();
+    ASSERT_EQ(XRActionSheet::visibleSheets().size(), 1);
+    XRActionSheet *sheet = XRActionSheet::visibleSheets().first();
+    EXPECT_EQ(sheet->cancelButtonIndex(), 2);
+    xr::test::saveScreenshot(&window, QStringLiteral("action-sheet"));
+    QTest::mouseClick(sheet->button(sheet->cancelButtonIndex()), Qt::LeftButton);
+    EXPECT_EQ(delegate.sheetButton, 2);
+    EXPECT_TRUE(XRActionSheet::visibleSheets().isEmpty());
+}
+
+TEST(ControllerLayer, ShellShowsOneSplashTheAlertAndTheActivityIndicator)
+{
+    XRWindow window;
+    XRWindowShell shell(&window);
+    shell.makeKeyAndVisible();
+    shell.setStatusBarStyle(2);
+    EXPECT_EQ(window.statusBar()->style(), 2);
+
+    shell.showLoadingSplash(QRect(80, 200, 160, 75));
+    ASSERT_TRUE(shell.loadingSplash());
+    XRLoadingSplashView *splash = shell.loadingSplash();
+    EXPECT_EQ(splash->geometry(), QRect(80, 200, 160, 75));
+    EXPECT_EQ(splash->loadingMessage()->geometry(), QRect(4, 40, 152, 30));
+    EXPECT_EQ(splash->activityView()->geometry().center().x() + 1, 80);
+    EXPECT_TRUE(splash->activityView()->isAnimating());
+    xr::test::saveScreenshot(&window, QStringLiteral("loading-splash"));
+    // The panel is painted 70% black inside a clear frame.
+    const QImage image = window.grab().toImage();
+    EXPECT_EQ(image.pixelColor(80 + 20, 200 + 60).red(), 0);
+    shell.removeLoadingSplash();
+    EXPECT_FALSE(shell.loadingSplash());
+    EXPECT_TRUE(window.findChildren<XRLoadingSplashView *>().isEmpty());
+
+    shell.showAlert(QStringLiteral("No connection"), QStringLiteral("Try again"), QStringLiteral("OK"));
+    ASSERT_EQ(XRAlertView::visibleAlerts().size(), 1);
+    QTest::mouseClick(XRAlertView::visibleAlerts().first()->button(0), Qt::LeftButton);
+    EXPECT_TRUE(XRAlertView::visibleAlerts().isEmpty());
+
+    XRApplication::sharedApplication().setNetworkActivityIndicatorVisible(true);
+    EXPECT_TRUE(window.statusBar()->isNetworkActivityIndicatorVisible());
+    XRApplication::sharedApplication().setNetworkActivityIndicatorVisible(false);
+    EXPECT_FALSE(window.statusBar()->isNetworkActivityIndicatorVisible());
+}
+
+} // namespace
