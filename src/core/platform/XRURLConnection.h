@@ -73,12 +73,21 @@ public:
 private:
     XRURLConnection(const XRURLRequest &request, XRURLConnectionDelegate *delegate);
     void start();
+    void replyMetaDataChanged();
+    void replyReadyRead();
+    void replyFinished();
+    // Each delivery may cancel or destroy this connection: false when nothing may follow.
+    bool deliverResponse();
+    bool deliverData(const QByteArray &received);
+    void fail(const XRError &error);
+    void releaseReply();
 
     XRURLRequest m_request;
     XRURLConnectionDelegate *m_delegate;
     QPointer<QNetworkReply> m_reply;
     struct Inflater;
     std::unique_ptr<Inflater> m_inflater;
+    qint64 m_receivedBytes = 0; // as they came over the wire, before inflating
     bool m_responseDelivered = false;
     bool m_done = false;
 };
