@@ -1,15 +1,8 @@
 // Växlo: starts the application against the retailer named in the configuration.
 
-#include "XRAppDelegate.h"
-#include "XRApplication.h"
 #include "XRConfiguration.h"
+#include "XRLauncher.h"
 #include "XRLocalizedString.h"
-#include "XRMainInterface.h"
-#include "XRNotificationCenter.h"
-#include "XRNotifications.h"
-#include "XRTabBarController.h"
-#include "XRWindow.h"
-#include "XRWindowShell.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -40,29 +33,7 @@ int main(int argc, char **argv)
     }
 
     xr::installTranslations(xr::translationLanguageForDevice());
-
-    XRWindow window;
-    XRWindowShell shell(&window);
-    XRAppDelegate delegate(*configuration, &shell);
-    XRApplication::sharedApplication().setDelegate(&delegate);
-    window.setRootViewController(xr::makeMainTabBarController(&window));
-
-    delegate.applicationDidFinishLaunching();
-
-    // The desktop has no background state: leaving the application is when its
-    // state is saved, and coming back to it is when it becomes active.
-    QObject::connect(&application, &QGuiApplication::applicationStateChanged, &application,
-                     [&delegate](Qt::ApplicationState state) {
-                         if (state == Qt::ApplicationActive)
-                             XRNotificationCenter::defaultCenter().postNotificationName(
-                                 UIApplicationDidBecomeActiveNotification);
-                         else if (state == Qt::ApplicationHidden || state == Qt::ApplicationSuspended)
-                             delegate.applicationDidEnterBackground();
-                     });
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &application,
-                     [&delegate] { delegate.applicationDidEnterBackground(); });
-
-    const int status = application.exec();
-    XRApplication::sharedApplication().setDelegate(nullptr);
-    return status;
+    XRLauncher launcher(*configuration);
+    launcher.launch();
+    return application.exec();
 }

@@ -115,10 +115,12 @@ void XRViewController::dismissModalViewController(bool animated)
 
 void XRViewController::beginAppearanceTransition(bool appearing, bool animated)
 {
-    if (appearing)
+    if (appearing) {
+        view(); // a screen's view is loaded before it first appears
         viewWillAppear(animated);
-    else
-        viewWillDisappear(animated);
+        return;
+    }
+    viewWillDisappear(animated);
 }
 
 void XRViewController::endAppearanceTransition(bool appearing, bool animated)

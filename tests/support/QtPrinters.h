@@ -1,0 +1,35 @@
+#pragma once
+
+// How GoogleTest prints Qt values in failure messages; every test file sees it.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &value, std::ostream *out)
+{
+    *out << '"' << value.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray &value, std::ostream *out)
+{
+    *out << '"' << value.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList &value, std::ostream *out)
+{
+    *out << '{';
+    for (qsizetype i = 0; i < value.size(); ++i)
+        *out << (i ? ", \"" : "\"") << value[i].toStdString() << '"';
+    *out << '}';
+}
+
+inline void PrintTo(const QVariant &value, std::ostream *out)
+{
+    *out << value.typeName() << '(' << value.toString().toStdString() << ')';
+}
+QT_END_NAMESPACE
