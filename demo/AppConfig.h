@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace xr::demo {
+
+class DemoService;
+
+// The application's configuration file, pointing it at a running service:
+// the market web hosts, the reservation host and the CA to trust.
+class AppConfig
+{
+public:
+    static QByteArray render(const DemoService &service);
+    static bool write(const QString &path, const QByteArray &text, QString &error);
+};
+
+} // namespace xr::demo
