@@ -5,6 +5,7 @@
 #include "XRMainInterface.h"
 #include "XRNotificationCenter.h"
 #include "XRNotifications.h"
+#include "XRTabBarController.h"
 #include "XRWindow.h"
 #include "XRWindowShell.h"
 

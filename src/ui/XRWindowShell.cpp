@@ -44,6 +44,11 @@ XRWindowShell::~XRWindowShell()
     delete m_splash;
 }
 
+XRLoadingSplashView *XRWindowShell::loadingSplash() const
+{
+    return m_splash;
+}
+
 void XRWindowShell::showLoadingSplash(const QRect &frame)
 {
     delete m_splash;

@@ -22,7 +22,7 @@ public:
     void setStatusBarStyle(int style) override;
     void makeKeyAndVisible() override;
 
-    XRLoadingSplashView *loadingSplash() const { return m_splash; }
+    XRLoadingSplashView *loadingSplash() const;
 
 private:
     XRWindow *m_window;

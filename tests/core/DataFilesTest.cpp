@@ -1,0 +1,372 @@
+#include "XRDataFiles.h"
+#include "XRPropertyList.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGeoCoordinate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QStringList *capturedLines = nullptr;
+
+void captureDataLog(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (capturedLines && qstrcmp(context.category, "vaxlo.data") == 0)
+        capturedLines->append(message);
+}
+
+QVariantMap event(const char *name, const char *start)
+{
+    return {{QStringLiteral("e_name"), QString::fromUtf8(name)}, {QStringLiteral("e_start"), QString::fromLatin1(start)}};
+}
+
+QVariantMap store(const char *id, const char *name, const QVariantList &events)
+{
+    return {{QStringLiteral("id"), QString::fromLatin1(id)},
+            {QStringLiteral("name"), QString::fromUtf8(name)},
+            {QStringLiteral("city"), QStringLiteral("Stockholm")},
+            {QStringLiteral("phone"), QStringLiteral("08-123 45 67")},
+            {QStringLiteral("latitude"), QStringLiteral("59.3300")},
+            {QStringLiteral("events"), events}};
+}
+
+// The settings dictionary as the branch download leaves it.
+QVariantMap settings()
+{
+    const QVariantList stores{
+        store("SE.FX.101", "Växlo Centralen", {event("Öppet", "08:00"), event("Stängt", "20:00")}),
+        store("SE.FX.102", "Växlo Arlanda", {event("Öppet", "05:30")}),
+        store("SE.FX.103", "Växlo Göteborg", {}),
+    };
+    return {{QStringLiteral("storesDict"),
+             QVariantMap{{QStringLiteral("updated"), QStringLiteral("2011-05-03 14:07")}, {QStringLiteral("stores"), stores}}}};
+}
+
+// Every container a plain QVariantMap or QVariantList, every leaf a plain value:
+// the holder changes any of them in place.
+bool onlyPlainValues(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QVariantMap: {
+        const QVariantMap map = value.toMap();
+        return std::all_of(map.begin(), map.end(), onlyPlainValues);
+    }
+    case QMetaType::QVariantList: {
+        const QVariantList list = value.toList();
+        return std::all_of(list.begin(), list.end(), onlyPlainValues);
+    }
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+    case QMetaType::QDateTime:
+    case QMetaType::QByteArray:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class DataFilesTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        capturedLines = &m_log;
+        m_previousHandler = qInstallMessageHandler(captureDataLog);
+    }
+    void TearDown() override
+    {
+        qInstallMessageHandler(m_previousHandler);
+        capturedLines = nullptr;
+    }
+
+    // Not there before the first write.
+    QString documents() const { return m_root.filePath(QStringLiteral("Documents")); }
+    QString path(const char *fileName) const { return documents() + u'/' + QString::fromLatin1(fileName); }
+
+    QByteArray contents(const char *fileName) const
+    {
+        QFile file(path(fileName));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+    void put(const char *fileName, const QByteArray &bytes)
+    {
+        QDir().mkpath(documents());
+        QFile file(path(fileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QStringList documentsEntries() const { return QDir(documents()).entryList(QDir::Files | QDir::Hidden); }
+
+    QTemporaryDir m_root;
+    XRDataFiles m_files{documents()};
+    QStringList m_log;
+    QtMessageHandler m_previousHandler = nullptr;
+};
+
+TEST_F(DataFilesTest, SettingsWithStoresAndEventsComeBackEqualAndChangeable)
+{
+    ASSERT_TRUE(m_files.writeApplicationPlist(settings(), QStringLiteral("settings.vaxlodata")));
+    EXPECT_TRUE(contents("settings.vaxlodata").startsWith("bplist00"));
+    EXPECT_EQ(documentsEntries(), QStringList{QStringLiteral("settings.vaxlodata")}) << "no temporary file left";
+    EXPECT_TRUE(m_log.isEmpty()) << m_log.join(u'\n').toStdString();
+
+    std::optional<QVariant> read = XRDataFiles(documents()).applicationPlistFromFile(QStringLiteral("settings.vaxlodata"));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, QVariant(settings()));
+    EXPECT_TRUE(onlyPlainValues(*read));
+    EXPECT_EQ(m_log, QStringList{QStringLiteral("documentsDirectory: ") + documents()});
+
+    // Change a nested store, its events and a text in place, and save again.
+    QVariantMap settingsDict = read->toMap();
+    QVariantMap storesDict = settingsDict[QStringLiteral("storesDict")].toMap();
+    QVariantList stores = storesDict[QStringLiteral("stores")].toList();
+    QVariantMap first = stores[0].toMap();
+    first[QStringLiteral("name")] = first[QStringLiteral("name")].toString() + QStringLiteral(" (stängd)");
+    QVariantList events = first[QStringLiteral("events")].toList();
+    events.append(event("Lunch", "12:00"));
+    first[QStringLiteral("events")] = events;
+    stores[0] = first;
+    stores.removeLast();
+    storesDict[QStringLiteral("stores")] = stores;
+    settingsDict[QStringLiteral("storesDict")] = storesDict;
+    ASSERT_TRUE(m_files.writeApplicationPlist(settingsDict, QStringLiteral("settings.vaxlodata")));
+
+    const QVariantList again = XRDataFiles(documents())
+                                   .applicationPlistFromFile(QStringLiteral("settings.vaxlodata"))
+                                   .value_or(QVariant())
+                                   .toMap()[QStringLiteral("storesDict")]
+                                   .toMap()[QStringLiteral("stores")]
+                                   .toList();
+    ASSERT_EQ(again.size(), 2);
+    EXPECT_EQ(again[0].toMap()[QStringLiteral("name")].toString(), QStringLiteral("Växlo Centralen (stängd)"));
+    EXPECT_EQ(again[0].toMap()[QStringLiteral("events")].toList().size(), 3);
+    EXPECT_EQ(again[1], settings()[QStringLiteral("storesDict")].toMap()[QStringLiteral("stores")].toList()[1]);
+}
+
+TEST_F(DataFilesTest, AnXmlFileIsReadAndTheNextWriteMakesItBinary)
+{
+    put("currency.vaxlodata", R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>amount</key>
+	<string>100</string>
+	<key>currentCurrency</key>
+	<dict>
+		<key>swift_code</key>
+		<string>EUR</string>
+		<key>sell_cash</key>
+		<string>9.12</string>
+	</dict>
+	<key>timestamp</key>
+	<string>2011-05-03 14:07</string>
+	<key>transType</key>
+	<string>sell</string>
+</dict>
+</plist>
+)");
+    const std::optional<QVariant> read = m_files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
+    ASSERT_TRUE(read.has_value());
+    const QVariantMap currency = read->toMap();
+    EXPECT_EQ(currency[QStringLiteral("currentCurrency")].toMap()[QStringLiteral("swift_code")], QStringLiteral("EUR"));
+    EXPECT_EQ(currency[QStringLiteral("transType")], QStringLiteral("sell"));
+
+    ASSERT_TRUE(m_files.writeApplicationPlist(currency, QStringLiteral("currency.vaxlodata")));
+    EXPECT_TRUE(contents("currency.vaxlodata").startsWith("bplist00"));
+    EXPECT_EQ(m_files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata")), read);
+}
+
+TEST_F(DataFilesTest, AnIndependentReaderReadsWhatWeWrite)
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3 is not installed";
+
+    QVariantMap value = settings();
+    value[QStringLiteral("numbers")] = QVariantList{-1, qint64(-9007199254740993), 65536, 2.5, true};
+    value[QStringLiteral("when")] = QDateTime::fromString(QStringLiteral("1999-12-31T23:59:59.500Z"), Qt::ISODateWithMs);
+    value[QStringLiteral("logo")] = QByteArray("\0\x01\xFF", 3);
+    value[QStringLiteral("emoji")] = QStringLiteral("😀 ∑ å");
+    ASSERT_TRUE(m_files.writeApplicationPlist(value, QStringLiteral("settings.vaxlodata")));
+
+    QProcess process;
+    process.start(python, {QStringLiteral("-c"), QStringLiteral(R"(
+import base64, json, plistlib, sys
+def plain(o):
+    return o.isoformat() if hasattr(o, 'isoformat') else base64.b64encode(o).decode()
+with open(sys.argv[1], 'rb') as f:
+    print(json.dumps(plistlib.load(f), default=plain))
+)"),
+                           path("settings.vaxlodata")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+
+    QJsonObject expected = QJsonObject::fromVariantMap(settings());
+    // Large integers as text, so that JSON's doubles cannot blur them.
+    expected[QStringLiteral("numbers")] = QJsonArray{-1, qint64(-9007199254740993), 65536, 2.5, true};
+    expected[QStringLiteral("when")] = QStringLiteral("1999-12-31T23:59:59.500000");
+    expected[QStringLiteral("logo")] = QStringLiteral("AAH/");
+    expected[QStringLiteral("emoji")] = QStringLiteral("😀 ∑ å");
+    const QJsonObject actual = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    EXPECT_EQ(actual, expected) << QJsonDocument(actual).toJson().constData();
+    // Beyond a double's precision, so compared as an integer.
+    EXPECT_EQ(actual[QStringLiteral("numbers")].toArray()[1].toInteger(), qint64(-9007199254740993));
+}
+
+TEST_F(DataFilesTest, AMissingFileGivesNothing)
+{
+    EXPECT_FALSE(m_files.applicationDataFromFile(QStringLiteral("settings.vaxlodata")).has_value());
+    EXPECT_FALSE(m_files.applicationPlistFromFile(QStringLiteral("settings.vaxlodata")).has_value());
+    const QString directoryLine = QStringLiteral("documentsDirectory: ") + documents();
+    EXPECT_EQ(m_log, (QStringList{directoryLine, directoryLine, QStringLiteral("Data file not returned.")}));
+    EXPECT_FALSE(QFileInfo::exists(documents())) << "reading creates nothing";
+}
+
+TEST_F(DataFilesTest, FilesThatAreNoPropertyListsGiveNothingAndStayAsTheyWere)
+{
+    ASSERT_TRUE(m_files.writeApplicationPlist(settings(), QStringLiteral("whole")));
+    const QByteArray truncated = contents("whole").chopped(20);
+    // An array that contains itself.
+    const QByteArray cyclic = QByteArray("bplist00\xA1\x00\x08", 11) + QByteArray(6, '\0') + "\x01\x01"
+        + QByteArray("\0\0\0\0\0\0\0\x01" "\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\x0A", 24);
+    const QList<std::pair<const char *, QByteArray>> files{
+        {"empty", QByteArray()},
+        {"truncated", truncated},
+        {"jpeg", QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11)},
+        {"words", "Dear customer, thank you"},
+        {"cyclic", cyclic},
+        {"deep", "<plist>" + QByteArray("<dict><key>k</key>").repeated(5000) + QByteArray("</dict>").repeated(5000) + "</plist>"},
+    };
+    for (const auto &[name, bytes] : files) {
+        put(name, bytes);
+        m_log.clear();
+        EXPECT_FALSE(m_files.applicationPlistFromFile(QString::fromLatin1(name)).has_value()) << name;
+        ASSERT_EQ(m_log.size(), 2) << name;
+        EXPECT_EQ(m_log[0], QStringLiteral("documentsDirectory: ") + documents());
+        EXPECT_TRUE(m_log[1].startsWith(QLatin1String("Plist not returned, error: "))) << m_log[1].toStdString();
+        EXPECT_GT(m_log[1].size(), QLatin1String("Plist not returned, error: ").size()) << "with the reason";
+        EXPECT_EQ(contents(name), bytes) << name << " untouched";
+    }
+}
+
+TEST_F(DataFilesTest, AnOversizedFileIsNotRead)
+{
+    put("huge", QByteArray());
+    ASSERT_TRUE(QFile::resize(path("huge"), XRPropertyList::MaxDataSize + 1));
+    EXPECT_FALSE(m_files.applicationDataFromFile(QStringLiteral("huge")).has_value());
+    ASSERT_TRUE(QFile::resize(path("huge"), XRPropertyList::MaxDataSize));
+    EXPECT_EQ(m_files.applicationDataFromFile(QStringLiteral("huge")).value_or(QByteArray()).size(), XRPropertyList::MaxDataSize);
+}
+
+TEST_F(DataFilesTest, AValueNoPropertyListHoldsLeavesThePreviousFile)
+{
+    ASSERT_TRUE(m_files.writeApplicationPlist(settings(), QStringLiteral("settings.vaxlodata")));
+    const QByteArray before = contents("settings.vaxlodata");
+
+    // The store collection's records carry a location once it is built.
+    QVariantMap withLocation = settings();
+    QVariantMap storesDict = withLocation[QStringLiteral("storesDict")].toMap();
+    QVariantList stores = storesDict[QStringLiteral("stores")].toList();
+    QVariantMap first = stores[0].toMap();
+    first[QStringLiteral("location")] = QVariant::fromValue(QGeoCoordinate(59.33, 18.06));
+    stores[0] = first;
+    storesDict[QStringLiteral("stores")] = stores;
+    withLocation[QStringLiteral("storesDict")] = storesDict;
+
+    EXPECT_FALSE(m_files.writeApplicationPlist(withLocation, QStringLiteral("settings.vaxlodata")));
+    ASSERT_EQ(m_log.size(), 1);
+    EXPECT_TRUE(m_log[0].startsWith(QLatin1String("Error: "))) << m_log[0].toStdString();
+    EXPECT_TRUE(m_log[0].contains(QLatin1String("QGeoCoordinate"))) << m_log[0].toStdString();
+    EXPECT_EQ(contents("settings.vaxlodata"), before);
+
+    m_log.clear();
+    EXPECT_FALSE(m_files.writeApplicationPlist(QVariant(), QStringLiteral("settings.vaxlodata")));
+    EXPECT_EQ(m_log.size(), 1);
+    EXPECT_EQ(contents("settings.vaxlodata"), before);
+    EXPECT_EQ(documentsEntries(), QStringList{QStringLiteral("settings.vaxlodata")});
+}
+
+TEST_F(DataFilesTest, AFailedWriteLeavesThePreviousFileByteForByte)
+{
+    ASSERT_TRUE(m_files.writeApplicationPlist(settings(), QStringLiteral("settings.vaxlodata")));
+    const QByteArray before = contents("settings.vaxlodata");
+
+    // Root may write anywhere, so make the disk refuse instead: a file-size limit
+    // below the new content fails the temporary file's write.
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = original;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = m_files.writeApplicationData(QByteArray(64 * 1024, 'x'), QStringLiteral("settings.vaxlodata"));
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, previousSignal);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(contents("settings.vaxlodata"), before);
+    EXPECT_EQ(documentsEntries(), QStringList{QStringLiteral("settings.vaxlodata")}) << "the temporary file is gone";
+    EXPECT_TRUE(m_files.applicationPlistFromFile(QStringLiteral("settings.vaxlodata")).has_value());
+}
+
+TEST_F(DataFilesTest, WithoutADocumentsDirectoryNothingIsWritten)
+{
+    XRDataFiles none{QString()};
+    EXPECT_FALSE(none.writeApplicationPlist(settings(), QStringLiteral("settings.vaxlodata")));
+    EXPECT_FALSE(none.writeApplicationData("bytes", QStringLiteral("settings.vaxlodata")));
+    EXPECT_EQ(m_log, (QStringList{QStringLiteral("Documents directory not found!"), QStringLiteral("Documents directory not found!")}));
+
+    // A folder that cannot be made, because a file stands in its way.
+    put("blocker", "not a folder");
+    m_log.clear();
+    XRDataFiles blocked{path("blocker") + QStringLiteral("/Documents")};
+    EXPECT_FALSE(blocked.writeApplicationData("bytes", QStringLiteral("settings.vaxlodata")));
+    EXPECT_EQ(m_log, QStringList{QStringLiteral("Documents directory not found!")});
+    EXPECT_EQ(contents("blocker"), QByteArray("not a folder"));
+
+    m_log.clear();
+    EXPECT_FALSE(none.applicationPlistFromFile(QStringLiteral("settings.vaxlodata")).has_value());
+    EXPECT_EQ(m_log, (QStringList{QStringLiteral("documentsDirectory: "), QStringLiteral("Data file not returned.")}));
+}
+
+TEST_F(DataFilesTest, TheDefaultDirectoryIsTheApplicationDataLocationMadeOnFirstWrite)
+{
+    // A name of its own keeps this location apart from other tests' files.
+    const bool wasTestMode = QStandardPaths::isTestModeEnabled();
+    const QString name = QCoreApplication::applicationName();
+    const auto restore = qScopeGuard([&] {
+        QStandardPaths::setTestModeEnabled(wasTestMode);
+        QCoreApplication::setApplicationName(name);
+    });
+    XRDataFiles files; // made before the application's name is set, as the delegate may be
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setApplicationName(QStringLiteral("vaxlo-data-files-test"));
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    ASSERT_TRUE(QDir(location).removeRecursively());
+
+    EXPECT_EQ(files.documentsDirectory(), location);
+    ASSERT_TRUE(files.writeApplicationData("bytes", QStringLiteral("probe.vaxlodata")));
+    QFile written(location + QStringLiteral("/probe.vaxlodata"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("bytes"));
+    QDir(location).removeRecursively();
+}
+
+} // namespace
