@@ -35,5 +35,41 @@
         <source>Warning old rates</source>
         <translation>Advarsel: gamle kurser</translation>
     </message>
+    <message>
+        <source>Currency</source>
+        <translation>Valuta</translation>
+    </message>
+    <message>
+        <source>Buy</source>
+        <translation>Køb</translation>
+    </message>
+    <message>
+        <source>Sell</source>
+        <translation>Sælg</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Beløb</translation>
+    </message>
+    <message>
+        <source>Reserve currency</source>
+        <translation>Reservér valuta</translation>
+    </message>
+    <message>
+        <source>Reservations are not available yet</source>
+        <translation>Reservationer er ikke tilgængelige endnu</translation>
+    </message>
+    <message>
+        <source>Loading data...</source>
+        <translation>Henter data...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Færdig</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Tilbage</translation>
+    </message>
 </context>
 </TS>

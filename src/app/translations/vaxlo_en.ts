@@ -35,5 +35,41 @@
         <source>Warning old rates</source>
         <translation>Warning: old rates</translation>
     </message>
+    <message>
+        <source>Currency</source>
+        <translation>Currency</translation>
+    </message>
+    <message>
+        <source>Buy</source>
+        <translation>Buy</translation>
+    </message>
+    <message>
+        <source>Sell</source>
+        <translation>Sell</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Amount</translation>
+    </message>
+    <message>
+        <source>Reserve currency</source>
+        <translation>Reserve currency</translation>
+    </message>
+    <message>
+        <source>Reservations are not available yet</source>
+        <translation>Reservations are not available yet</translation>
+    </message>
+    <message>
+        <source>Loading data...</source>
+        <translation>Loading data...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
 </context>
 </TS>

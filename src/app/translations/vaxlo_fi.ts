@@ -35,5 +35,41 @@
         <source>Warning old rates</source>
         <translation>Varoitus: vanhat kurssit</translation>
     </message>
+    <message>
+        <source>Currency</source>
+        <translation>Valuutta</translation>
+    </message>
+    <message>
+        <source>Buy</source>
+        <translation>Osta</translation>
+    </message>
+    <message>
+        <source>Sell</source>
+        <translation>Myy</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Summa</translation>
+    </message>
+    <message>
+        <source>Reserve currency</source>
+        <translation>Varaa valuuttaa</translation>
+    </message>
+    <message>
+        <source>Reservations are not available yet</source>
+        <translation>Varaukset eivät ole vielä käytettävissä</translation>
+    </message>
+    <message>
+        <source>Loading data...</source>
+        <translation>Ladataan tietoja...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Valmis</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Takaisin</translation>
+    </message>
 </context>
 </TS>

@@ -35,5 +35,41 @@
         <source>Warning old rates</source>
         <translation>Advarsel: gamle kurser</translation>
     </message>
+    <message>
+        <source>Currency</source>
+        <translation>Valuta</translation>
+    </message>
+    <message>
+        <source>Buy</source>
+        <translation>Kjøp</translation>
+    </message>
+    <message>
+        <source>Sell</source>
+        <translation>Selg</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Beløp</translation>
+    </message>
+    <message>
+        <source>Reserve currency</source>
+        <translation>Reserver valuta</translation>
+    </message>
+    <message>
+        <source>Reservations are not available yet</source>
+        <translation>Reservasjoner er ikke tilgjengelige ennå</translation>
+    </message>
+    <message>
+        <source>Loading data...</source>
+        <translation>Henter data...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Ferdig</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Tilbake</translation>
+    </message>
 </context>
 </TS>

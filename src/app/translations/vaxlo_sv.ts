@@ -35,5 +35,41 @@
         <source>Warning old rates</source>
         <translation>Varning: gamla kurser</translation>
     </message>
+    <message>
+        <source>Currency</source>
+        <translation>Valuta</translation>
+    </message>
+    <message>
+        <source>Buy</source>
+        <translation>Köp</translation>
+    </message>
+    <message>
+        <source>Sell</source>
+        <translation>Sälj</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Belopp</translation>
+    </message>
+    <message>
+        <source>Reserve currency</source>
+        <translation>Reservera valuta</translation>
+    </message>
+    <message>
+        <source>Reservations are not available yet</source>
+        <translation>Reservationer är inte tillgängliga ännu</translation>
+    </message>
+    <message>
+        <source>Loading data...</source>
+        <translation>Hämtar data...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Klar</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Tillbaka</translation>
+    </message>
 </context>
 </TS>
