@@ -1,0 +1,93 @@
+// vaxlo-inspect rates / convert: the currency screen's view of a rates document.
+
+#include "InspectCommand.h"
+#include "InspectJson.h"
+
+#include "XRAppDelegate.h"
+#include "XRCurrencyConverter.h"
+#include "XRCurrencyDownloader.h"
+
+#include <QFile>
+
+namespace xr::inspect {
+
+namespace {
+
+// The file read by the downloader's own parse; false with the reason in output.
+bool parseRatesFile(const QString &path, XRCurrencyDownloader &downloader, Output &output)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        output.error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    XRError error;
+    if (!downloader.parseXML(file.readAll(), &error)) {
+        output.error = QStringLiteral("%1 is not a rates document: %2").arg(path, error.description());
+        return false;
+    }
+    return true;
+}
+
+ExitStatus rates(const QStringList &arguments, Output &output)
+{
+    const bool raw = arguments.size() == 2 && arguments[1] == QLatin1String("--raw");
+    if (arguments.size() != 1 && !raw)
+        return BadUsage;
+    XRCurrencyDownloader downloader;
+    if (!parseRatesFile(arguments[0], downloader, output))
+        return BadInput;
+    if (!raw) {
+        XRAppDelegate appDelegate{XRConfiguration()};
+        XRCurrencyConverter(downloader, appDelegate).tidyCurrencyArray();
+    }
+    output.json = toJsonText(downloader.dataDict());
+    return Success;
+}
+
+ExitStatus convert(const QStringList &arguments, Output &output)
+{
+    if (arguments.size() != 4)
+        return BadUsage;
+    const QString &code = arguments[1];
+    const QString &transType = arguments[3];
+    if (transType != QLatin1String("buy") && transType != QLatin1String("sell"))
+        return BadUsage;
+
+    XRCurrencyDownloader downloader;
+    if (!parseRatesFile(arguments[0], downloader, output))
+        return BadInput;
+    XRAppDelegate appDelegate{XRConfiguration()};
+    XRCurrencyConverter converter(downloader, appDelegate);
+    converter.tidyCurrencyArray();
+
+    const QVariantList rows = converter.currenciesArray();
+    int row = 0;
+    while (row < rows.size() && rows[row].toMap().value(QStringLiteral("swift_code")).toString() != code)
+        ++row;
+    if (!converter.selectCurrencyAtRow(row)) {
+        output.error = QStringLiteral("no currency with swift_code %1 in %2").arg(code, arguments[0]);
+        return BadInput;
+    }
+    converter.setAmountText(arguments[2]);
+    converter.setTransTypeSegment(transType == QLatin1String("buy") ? XRCurrencyConverter::buySegment
+                                                                     : XRCurrencyConverter::sellSegment);
+    const XRCurrencyConverter::Labels labels = converter.setLabels();
+    output.json = toJsonText(QVariantMap{
+        {QStringLiteral("swiftSourceLabel"), labels.swiftSourceLabel},
+        {QStringLiteral("swiftTransactionLabel"), labels.swiftTransactionLabel},
+        {QStringLiteral("baseDestinationLabel"), labels.baseDestinationLabel},
+        {QStringLiteral("baseSourceLabel"), labels.baseSourceLabel},
+        {QStringLiteral("baseTransactionLabel"), labels.baseTransactionLabel},
+        {QStringLiteral("swiftDestinationLabel"), labels.swiftDestinationLabel},
+        {QStringLiteral("sellCashAmmount"), converter.sellCashAmmount()},
+    });
+    return Success;
+}
+
+[[maybe_unused]] const bool registered = registerCommand({QStringLiteral("rates"), QStringLiteral("rates FILE [--raw]"), rates})
+    && registerCommand({QStringLiteral("convert"), QStringLiteral("convert FILE CODE AMOUNT buy|sell"), convert});
+
+} // namespace
+
+} // namespace xr::inspect

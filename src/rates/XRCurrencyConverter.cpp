@@ -1,0 +1,225 @@
+#include "XRCurrencyConverter.h"
+
+#include "XRAppDelegate.h"
+#include "XRCurrencyDownloader.h"
+#include "XRDateCategoryVaxlo.h"
+#include "XRDecimalText.h"
+#include "XRLocalizedString.h"
+#include "XRLog.h"
+
+#include <cstdlib>
+
+namespace {
+
+const QString currenciesKey = QStringLiteral("currencies");
+const QString timestampKey = QStringLiteral("timestamp");
+const QString currentCurrencyKey = QStringLiteral("currentCurrency");
+const QString transTypeKey = QStringLiteral("transType");
+const QString amountKey = QStringLiteral("amount");
+
+const QString swiftCodeKey = QStringLiteral("swift_code");
+const QString swiftNameKey = QStringLiteral("swift_name");
+const QString baseSwiftKey = QStringLiteral("base_swift");
+const QString buyCashKey = QStringLiteral("buy_cash");
+const QString sellCashKey = QStringLiteral("sell_cash");
+const QString buyTcKey = QStringLiteral("buy_tc");
+const QString sellTcKey = QStringLiteral("sell_tc");
+const QString multiplyKey = QStringLiteral("multiply");
+const QString currencyGuideKey = QStringLiteral("CurrencyGuide");
+
+const QString notQuoted = QStringLiteral("-");
+const QString one = QStringLiteral("1");
+
+// Rates this many whole seconds away from now, either way, are still current.
+constexpr qint64 freshRatesAge = 86400;
+
+// Each word (a run between white space) with its first character upper case
+// and the rest lower case. One-to-one case mappings keep this idempotent ("ß"
+// stays "ß" rather than becoming "SS" and then "Ss").
+QString capitalized(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    bool wordStart = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        if (QChar::isSpace(c)) {
+            wordStart = true;
+        } else {
+            c = wordStart ? QChar::toUpper(c) : QChar::toLower(c);
+            wordStart = false;
+        }
+        result += QChar::fromUcs4(c);
+    }
+    return result;
+}
+
+// A row the way the converter reads it: name capitalised, "." as the decimal
+// separator, the four rates per one unit of the currency. Keys a row lacks stay
+// absent.
+QVariantMap tidied(QVariantMap row)
+{
+    if (const auto name = row.find(swiftNameKey); name != row.end())
+        *name = capitalized(name->toString());
+    for (const QString &key : {currencyGuideKey, buyCashKey, buyTcKey, sellCashKey, sellTcKey}) {
+        if (const auto value = row.find(key); value != row.end())
+            *value = value->toString().replace(QLatin1Char(','), QLatin1Char('.'));
+    }
+    const auto multiply = row.find(multiplyKey);
+    if (multiply == row.end() || multiply->toString() == one)
+        return row;
+    const double units = xr::decimalFromText(multiply->toString());
+    qCInfo(lcRates, "NOTE: Adjusting value of %s by / %0.2f", qUtf8Printable(row.value(swiftCodeKey).toString()),
+           units);
+    *multiply = one;
+    for (const QString &key : {buyCashKey, buyTcKey, sellCashKey, sellTcKey}) {
+        const auto value = row.find(key);
+        if (value != row.end() && value->toString() != notQuoted)
+            *value = xr::fixedDecimals(xr::decimalFromText(value->toString()) / units, 6);
+    }
+    return row;
+}
+
+QString withCode(const QString &amount, const QString &code)
+{
+    return amount + QLatin1Char(' ') + code;
+}
+
+} // namespace
+
+XRCurrencyConverter::XRCurrencyConverter(XRCurrencyDownloader &currencyList, XRAppDelegate &appDelegate)
+    : m_currencyList(currencyList)
+    , m_appDelegate(appDelegate)
+    , m_clock([] { return QDateTime::currentDateTime(); })
+{
+}
+
+bool XRCurrencyConverter::selectCurrencyAtRow(int row)
+{
+    const QVariantList rows = currenciesArray();
+    if (row < 0 || row >= rows.size()) {
+        qCWarning(lcRates, "No currency at row %d of %lld", row, static_cast<long long>(rows.size()));
+        return false;
+    }
+    m_appDelegate.currencyDict().insert(currentCurrencyKey, rows.at(row));
+    return true;
+}
+
+void XRCurrencyConverter::transTypeChanged(int segment)
+{
+    m_transTypeSegment = segment;
+    m_appDelegate.currencyDict().insert(transTypeKey, segment == sellSegment ? QStringLiteral("sell")
+                                                                              : QStringLiteral("buy"));
+    m_appDelegate.storeCurrency();
+}
+
+void XRCurrencyConverter::amountEditingDidEnd()
+{
+    m_appDelegate.currencyDict().insert(amountKey, m_amountText);
+    m_appDelegate.storeCurrency();
+}
+
+QVariantList XRCurrencyConverter::currenciesArray() const
+{
+    return m_currencyList.dataDict().value(currenciesKey).toList();
+}
+
+void XRCurrencyConverter::tidyCurrencyArray()
+{
+    QVariantMap &data = m_currencyList.dataDict();
+    if (const auto currencies = data.find(currenciesKey); currencies != data.end()) {
+        QVariantList rows = currencies->toList();
+        for (QVariant &row : rows)
+            row = tidied(row.toMap());
+        *currencies = rows;
+    }
+    qCInfo(lcRates, "cleaned CurrencyArray");
+}
+
+QVariantMap XRCurrencyConverter::currentCurrency() const
+{
+    const QVariant picked = m_appDelegate.currencyDict().value(currentCurrencyKey);
+    return picked.typeId() == QMetaType::QVariantMap ? picked.toMap() : defaultCurrency();
+}
+
+QVariantMap XRCurrencyConverter::defaultCurrency()
+{
+    return {
+        {swiftCodeKey, QStringLiteral("SEK")},
+        {swiftNameKey, QStringLiteral("Välj valuta")},
+        {baseSwiftKey, QStringLiteral("SEK")},
+        {buyCashKey, QStringLiteral("1.0")},
+        {sellCashKey, QStringLiteral("1.0")},
+        {buyTcKey, notQuoted},
+        {sellTcKey, notQuoted},
+        {multiplyKey, one},
+        {currencyGuideKey, QStringLiteral("1.0")},
+    };
+}
+
+QString XRCurrencyConverter::swiftCode() const
+{
+    return currentCurrency().value(swiftCodeKey).toString();
+}
+
+QString XRCurrencyConverter::baseSwiftCode() const
+{
+    return currentCurrency().value(baseSwiftKey).toString();
+}
+
+XRCurrencyConverter::Labels XRCurrencyConverter::setLabels() const
+{
+    const QVariantMap currency = currentCurrency();
+    const QString swift = currency.value(swiftCodeKey).toString();
+    const QString base = currency.value(baseSwiftKey).toString();
+    const bool buying = m_transTypeSegment == buySegment;
+    const double amount = xr::amountFromText(m_amountText);
+    const double rate = xr::decimalFromText(currency.value(buying ? sellCashKey : buyCashKey).toString());
+
+    Labels labels;
+    labels.swiftSourceLabel = withCode(m_amountText, swift);
+    labels.swiftTransactionLabel = XRLocalizedString(buying ? "sold for:" : "gives you:");
+    labels.baseDestinationLabel = withCode(xr::fixedDecimals(amount * rate, 2), base);
+    labels.baseSourceLabel = withCode(m_amountText, base);
+    labels.baseTransactionLabel = XRLocalizedString(buying ? "gives you:" : "sold for:");
+    // An unquoted rate reads as 0, and the quotient would show as "inf" or "nan".
+    labels.swiftDestinationLabel = withCode(rate == 0.0 ? notQuoted : xr::fixedDecimals(amount / rate, 2), swift);
+    return labels;
+}
+
+QString XRCurrencyConverter::sellCashAmmount() const
+{
+    const double amount = xr::amountFromText(m_amountText);
+    return xr::fixedDecimals(amount * xr::decimalFromText(currentCurrency().value(sellCashKey).toString()), 2);
+}
+
+std::optional<XRCurrencyConverter::StatusLine> XRCurrencyConverter::setupCurrencies()
+{
+    std::optional<StatusLine> status;
+    const QVariantMap &data = m_currencyList.dataDict();
+    if (const auto timestamp = data.constFind(timestampKey); timestamp != data.cend()) {
+        const QString text = timestamp->toString();
+        m_appDelegate.currencyDict().insert(timestampKey, text);
+        m_appDelegate.storeCurrency();
+        status = statusLine(text);
+    }
+    tidyCurrencyArray();
+    return status;
+}
+
+XRCurrencyConverter::StatusLine XRCurrencyConverter::statusLine(const QString &timestamp) const
+{
+    // A timestamp that is not a date counts as current.
+    const std::optional<QDateTime> date = XRDateCategoryVaxlo::dateFromTimeStamp(timestamp);
+    const qint64 age = date ? std::llabs(m_clock().msecsTo(*date)) / 1000 : 0;
+    if (age <= freshRatesAge) {
+        return {XRLocalizedString("Last update") + QLatin1Char(' ') + timestamp + QLatin1Char('\n')
+                    + XRLocalizedString("CurrenciesDisclaimer"),
+                StatusLine::Colour::Black};
+    }
+    return {XRLocalizedString("Warning old rates") + QLatin1Char('\n') + timestamp, StatusLine::Colour::Red};
+}

@@ -1,0 +1,170 @@
+#include "XRCurrencyDownloader.h"
+
+#include "XRAppDelegate.h"
+#include "XRApplication.h"
+#include "XRLog.h"
+#include "XRMarkets.h"
+#include "XRNotificationCenter.h"
+#include "XRNotifications.h"
+
+#include <QStringDecoder>
+
+#include <utility>
+
+namespace {
+const QString rowElement = QStringLiteral("row");
+const QString currenciesKey = QStringLiteral("currencies");
+} // namespace
+
+XRCurrencyDownloader::XRCurrencyDownloader()
+    : m_appDelegate(XRApplication::sharedApplication().delegate())
+{
+}
+
+XRCurrencyDownloader::~XRCurrencyDownloader() = default;
+
+void XRCurrencyDownloader::loadCurrenciesAndNotify()
+{
+    if (m_busy)
+        return;
+    if (!m_appDelegate) {
+        qCWarning(lcRates, "No application delegate: no market to load currencies from");
+        return;
+    }
+    m_busy = true;
+    const QUrl url = xr::documentURL(m_appDelegate->configuration(), xr::storedLanguageIndex(),
+                                     XRMarketDocument::Rates);
+    qCInfo(lcRates, "loading list of currencies for URL: %s", qUtf8Printable(url.toString()));
+
+    XRURLRequest request(url);
+    request.setValueForHTTPHeaderField(xr::userAgent(), QStringLiteral("User-Agent"));
+    m_webData.clear();
+    XRApplication::sharedApplication().setNetworkActivityIndicatorVisible(true);
+    m_connection = XRURLConnection::connectionWithRequest(request, this);
+}
+
+void XRCurrencyDownloader::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &)
+{
+    // Only the body of the last response counts; its status is not looked at.
+    m_webData.clear();
+}
+
+void XRCurrencyDownloader::connectionDidReceiveData(XRURLConnection *, const QByteArray &data)
+{
+    m_webData += data;
+}
+
+void XRCurrencyDownloader::connectionDidFinishLoading(XRURLConnection *)
+{
+    m_connection.reset();
+    XRNotificationCenter::defaultCenter().postNotificationName(XRCurrenciesDidEndLoadingNotification);
+    if (!parseXML(std::exchange(m_webData, {})))
+        failLoading();
+    endLoading();
+}
+
+void XRCurrencyDownloader::connectionDidFailWithError(XRURLConnection *, const XRError &error)
+{
+    qCWarning(lcRates, "Currency XML Error with theConnection: %s", qUtf8Printable(error.description()));
+    failLoading();
+    m_connection.reset();
+    m_webData.clear();
+    endLoading();
+}
+
+// Observers hear of the failure while the load is still busy, so a load they
+// ask for is ignored; the rates of the last good document stay in dataDict().
+void XRCurrencyDownloader::failLoading()
+{
+    m_appDelegate->showNetworkErrorAlert();
+    XRNotificationCenter::defaultCenter().postNotificationName(XRCurrenciesDidFailLoadingNotification);
+}
+
+void XRCurrencyDownloader::endLoading()
+{
+    m_busy = false;
+    XRApplication::sharedApplication().setNetworkActivityIndicatorVisible(false);
+}
+
+bool XRCurrencyDownloader::parseXML(const QByteArray &body, XRError *error)
+{
+    XRXMLParser parser(body);
+    parser.setDelegate(this);
+    const bool parsed = parser.parse();
+    if (!parsed && error)
+        *error = parser.parserError();
+    dropDocument();
+    return parsed;
+}
+
+void XRCurrencyDownloader::dropDocument()
+{
+    m_rowsArray.clear();
+    m_documentValues.clear();
+    m_tempRowDict.clear();
+    m_parsingRow = false;
+    m_resultString.reset();
+}
+
+void XRCurrencyDownloader::parserDidStartDocument(XRXMLParser *)
+{
+    dropDocument();
+}
+
+void XRCurrencyDownloader::parserDidStartElement(XRXMLParser *, const QString &elementName, const QString &,
+                                                 const QString &, const QHash<QString, QString> &)
+{
+    if (elementName == rowElement) {
+        m_tempRowDict.clear();
+        m_parsingRow = true;
+    }
+    // An enclosing element's text so far is dropped: only text-only elements keep theirs.
+    m_resultString = QStringLiteral("");
+}
+
+void XRCurrencyDownloader::parserFoundCharacters(XRXMLParser *, const QString &string)
+{
+    if (m_resultString)
+        *m_resultString += string;
+}
+
+void XRCurrencyDownloader::parserFoundCDATA(XRXMLParser *parser, const QByteArray &block)
+{
+    if (!m_resultString)
+        return;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(block);
+    // Bytes that make no text are refused with the whole document, so the last good rates stay.
+    if (decoder.hasError()) {
+        parser->abortParsing();
+        return;
+    }
+    *m_resultString += text;
+}
+
+void XRCurrencyDownloader::parserDidEndElement(XRXMLParser *, const QString &elementName, const QString &,
+                                               const QString &)
+{
+    if (m_resultString)
+        (m_parsingRow ? m_tempRowDict : m_documentValues).insert(elementName, *m_resultString);
+    if (elementName == rowElement) {
+        m_rowsArray.append(m_tempRowDict);
+        m_tempRowDict.clear();
+        m_parsingRow = false;
+    }
+    m_resultString.reset();
+}
+
+void XRCurrencyDownloader::parserParseErrorOccurred(XRXMLParser *, const XRError &error)
+{
+    qCWarning(lcRates, "Currency XML Parse Error: %s", qUtf8Printable(error.description()));
+}
+
+void XRCurrencyDownloader::parserDidEndDocument(XRXMLParser *)
+{
+    for (auto it = m_documentValues.cbegin(); it != m_documentValues.cend(); ++it)
+        m_dataDict.insert(it.key(), it.value());
+    m_dataDict.insert(currenciesKey, m_rowsArray);
+    dropDocument();
+    XRNotificationCenter::defaultCenter().postNotificationName(XRCurrenciesDidEndParsingNotification);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "XRURLConnection.h"
+#include "XRXMLParser.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+class XRAppDelegate;
+
+// Fetches the current market's rates document, reads it into currency rows and
+// document-level values kept in dataDict(), and announces the outcome with the
+// XRCurrencies... notifications.
+class XRCurrencyDownloader : public XRURLConnectionDelegate, public XRXMLParserDelegate
+{
+public:
+    // Takes the application delegate from the shared application object.
+    XRCurrencyDownloader();
+    ~XRCurrencyDownloader() override;
+    XRCurrencyDownloader(const XRCurrencyDownloader &) = delete;
+    XRCurrencyDownloader &operator=(const XRCurrencyDownloader &) = delete;
+
+    // Starts a load unless one is running; the outcome arrives later as
+    // "XRCurrenciesDidEndParsingNotification" or "XRCurrenciesDidFailLoadingNotification".
+    void loadCurrenciesAndNotify();
+
+    bool isBusy() const { return m_busy; }
+    void setBusy(bool busy) { m_busy = busy; }
+
+    // "currencies": the rows of the last document read to its end; besides it,
+    // every text-only element outside the rows under its name. Kept across loads.
+    const QVariantMap &dataDict() const { return m_dataDict; }
+    // The rows are cleaned in place by their reader.
+    QVariantMap &dataDict() { return m_dataDict; }
+
+    // Reads a rates body into dataDict() and posts the parse-end notification.
+    // A body that is not a well-formed document leaves dataDict() as it was and
+    // returns false, with the parser's error in *error.
+    bool parseXML(const QByteArray &body, XRError *error = nullptr);
+
+    void connectionDidReceiveResponse(XRURLConnection *connection, const XRHTTPURLResponse &response) override;
+    void connectionDidReceiveData(XRURLConnection *connection, const QByteArray &data) override;
+    void connectionDidFinishLoading(XRURLConnection *connection) override;
+    void connectionDidFailWithError(XRURLConnection *connection, const XRError &error) override;
+
+    void parserDidStartDocument(XRXMLParser *parser) override;
+    void parserDidStartElement(XRXMLParser *parser, const QString &elementName, const QString &namespaceURI,
+                               const QString &qualifiedName, const QHash<QString, QString> &attributes) override;
+    void parserFoundCharacters(XRXMLParser *parser, const QString &string) override;
+    void parserFoundCDATA(XRXMLParser *parser, const QByteArray &block) override;
+    void parserDidEndElement(XRXMLParser *parser, const QString &elementName, const QString &namespaceURI,
+                             const QString &qualifiedName) override;
+    void parserParseErrorOccurred(XRXMLParser *parser, const XRError &error) override;
+    void parserDidEndDocument(XRXMLParser *parser) override;
+
+private:
+    void failLoading();
+    void endLoading();
+    void dropDocument();
+
+    XRAppDelegate *m_appDelegate;
+    QVariantMap m_dataDict;
+    bool m_busy = false;
+    std::unique_ptr<XRURLConnection> m_connection;
+    QByteArray m_webData;
+
+    // The document being read. Its values reach dataDict() only when it has
+    // been read to its end, so that a broken document changes nothing.
+    QVariantList m_rowsArray;
+    QVariantMap m_documentValues;
+    QVariantMap m_tempRowDict;
+    bool m_parsingRow = false;
+    // The text of the element now open, while it has had no child element.
+    std::optional<QString> m_resultString;
+};
