@@ -102,6 +102,7 @@ std::optional<std::vector<double>> timeChild(const QStringList &arguments, const
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
     environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vaxlo.*=false"));
     QProcess child;
     child.setProcessEnvironment(environment);
@@ -140,7 +141,7 @@ int runDriver()
     // The service writes the configuration once it listens.
     while (!QFile::exists(config) || QFile(config).size() == 0) {
         if (!demo.waitForReadyRead(30000)) {
-            std::fprintf(stderr, "bench-startup: the demo service did not start\n");
+            std::fprintf(stderr, "bench_startup: the demo service did not start\n");
             return 1;
         }
         demo.readAll();
@@ -152,7 +153,7 @@ int runDriver()
         const auto appRun = timeChild({QStringLiteral("--child"), QStringLiteral("app"), config},
                                       {QStringLiteral("painted"), QStringLiteral("rates")});
         if (!bareRun || !appRun) {
-            std::fprintf(stderr, "bench-startup: a child did not report\n");
+            std::fprintf(stderr, "bench_startup: a child did not report\n");
             return 1;
         }
         bare.push_back(bareRun->at(0));
@@ -171,7 +172,7 @@ int runDriver()
 #else
 int runDriver()
 {
-    std::fprintf(stderr, "bench-startup: built without the demo service\n");
+    std::fprintf(stderr, "bench_startup: built without the demo service\n");
     return 1;
 }
 #endif
