@@ -7,28 +7,15 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "InspectRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome
+xr::test::InspectOutcome inspectPlist(const QStringList &arguments)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome inspectPlist(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(XR_INSPECT_PATH), QStringList{QStringLiteral("plist")} + arguments);
-    Outcome run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return xr::test::runInspector(QStringList{QStringLiteral("plist")} + arguments);
 }
 
 class InspectPlistTest : public testing::Test
@@ -61,7 +48,7 @@ TEST_F(InspectPlistTest, PrintsWhatTheApplicationReadsAsJson)
     };
     ASSERT_TRUE(XRDataFiles(m_dir.path()).writeApplicationPlist(settings, QStringLiteral("settings.vaxlodata")));
 
-    const Outcome run = inspectPlist({m_dir.filePath(QStringLiteral("settings.vaxlodata"))});
+    const xr::test::InspectOutcome run = inspectPlist({m_dir.filePath(QStringLiteral("settings.vaxlodata"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(run.err.isEmpty()) << "no diagnostics among the results";
     const QJsonObject expected{
@@ -89,7 +76,7 @@ TEST_F(InspectPlistTest, MissingOrBrokenFilesAreBadInputWithOneLine)
         {put("cyclic", cyclic), "contains itself"},
     };
     for (const auto &[path, reason] : cases) {
-        const Outcome run = inspectPlist({path});
+        const xr::test::InspectOutcome run = inspectPlist({path});
         EXPECT_EQ(run.exitCode, 1) << path.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << path.toStdString();
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
@@ -100,7 +87,7 @@ TEST_F(InspectPlistTest, MissingOrBrokenFilesAreBadInputWithOneLine)
 TEST_F(InspectPlistTest, WrongArgumentsAreBadUsage)
 {
     for (const QStringList &arguments : {QStringList(), QStringList{QStringLiteral("a"), QStringLiteral("b")}}) {
-        const Outcome run = inspectPlist(arguments);
+        const xr::test::InspectOutcome run = inspectPlist(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.contains("plist FILE")) << run.err.constData();

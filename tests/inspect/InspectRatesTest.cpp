@@ -4,29 +4,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "InspectRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome inspect(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(XR_INSPECT_PATH), arguments);
-    Outcome run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 // The rates suite's captured market document and its expected readings.
 QString ratesData(const char *name)
@@ -47,12 +30,12 @@ QJsonObject json(const QByteArray &text)
 
 TEST(InspectRatesTest, PrintsTheDocumentCleanedOrRaw)
 {
-    const Outcome cleaned = inspect({QStringLiteral("rates"), ratesData("rates-se.xml")});
+    const xr::test::InspectOutcome cleaned = xr::test::runInspector({QStringLiteral("rates"), ratesData("rates-se.xml")});
     EXPECT_EQ(cleaned.exitCode, 0) << cleaned.err.constData();
     EXPECT_EQ(json(cleaned.out), jsonFile("rates-se.json")) << cleaned.out.constData();
     EXPECT_TRUE(cleaned.err.isEmpty()) << "no diagnostics among the results";
 
-    const Outcome raw = inspect({QStringLiteral("rates"), ratesData("rates-se.xml"), QStringLiteral("--raw")});
+    const xr::test::InspectOutcome raw = xr::test::runInspector({QStringLiteral("rates"), ratesData("rates-se.xml"), QStringLiteral("--raw")});
     EXPECT_EQ(raw.exitCode, 0) << raw.err.constData();
     EXPECT_EQ(json(raw.out), jsonFile("rates-se.raw.json")) << raw.out.constData();
 }
@@ -71,7 +54,7 @@ TEST(InspectRatesTest, UnreadableOrBrokenFilesAreBadInput)
             QStringList arguments{command, path};
             if (command == QLatin1String("convert"))
                 arguments << QStringLiteral("USD") << QStringLiteral("100") << QStringLiteral("buy");
-            const Outcome run = inspect(arguments);
+            const xr::test::InspectOutcome run = xr::test::runInspector(arguments);
             EXPECT_EQ(run.exitCode, 1) << qPrintable(arguments.join(u' '));
             EXPECT_TRUE(run.out.isEmpty());
             EXPECT_TRUE(run.err.startsWith("vaxlo-inspect " + command.toUtf8() + ": ")) << run.err.constData();
@@ -123,12 +106,12 @@ TEST(InspectRatesTest, ConvertShowsTheSixTextsAndTheReservationAmount)
           {QStringLiteral("sellCashAmmount"), QStringLiteral("495.00")}}},
     };
     for (const auto &c : cases) {
-        const Outcome run = inspect(QStringList{QStringLiteral("convert"), file} + c.arguments);
+        const xr::test::InspectOutcome run = xr::test::runInspector(QStringList{QStringLiteral("convert"), file} + c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(json(run.out), c.expected) << run.out.constData();
     }
 
-    const Outcome unknown = inspect({QStringLiteral("convert"), file, QStringLiteral("XYZ"), QStringLiteral("100"),
+    const xr::test::InspectOutcome unknown = xr::test::runInspector({QStringLiteral("convert"), file, QStringLiteral("XYZ"), QStringLiteral("100"),
                                  QStringLiteral("buy")});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_TRUE(unknown.err.contains("XYZ")) << unknown.err.constData();
@@ -145,7 +128,7 @@ TEST(InspectRatesTest, WrongArgumentsAreBadUsage)
         {QStringLiteral("convert"), file, QStringLiteral("USD"), QStringLiteral("100"), QStringLiteral("hold")},
     };
     for (const QStringList &arguments : usages) {
-        const Outcome run = inspect(arguments);
+        const xr::test::InspectOutcome run = xr::test::runInspector(arguments);
         EXPECT_EQ(run.exitCode, 2) << qPrintable(arguments.join(u' '));
         EXPECT_TRUE(run.err.startsWith("usage: vaxlo-inspect " + arguments[0].toUtf8())) << run.err.constData();
     }

@@ -5,29 +5,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "InspectRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome inspectReservation(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(XR_INSPECT_PATH), arguments);
-    Outcome run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 QJsonObject jsonObject(const QByteArray &text)
 {
@@ -74,13 +57,13 @@ TEST(InspectReservationTest, ReplyPrintsCodeMessageAndMarket)
         file.write(c.body);
         file.close();
 
-        const Outcome run = inspectReservation({QStringLiteral("reply"), path});
+        const xr::test::InspectOutcome run = xr::test::runInspector({QStringLiteral("reply"), path});
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(jsonObject(run.out), c.expected) << run.out.constData();
         EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
     }
 
-    const Outcome missing = inspectReservation({QStringLiteral("reply"), dir.filePath(QStringLiteral("missing.xml"))});
+    const xr::test::InspectOutcome missing = xr::test::runInspector({QStringLiteral("reply"), dir.filePath(QStringLiteral("missing.xml"))});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.startsWith("vaxlo-inspect reply: ")) << missing.err.constData();
@@ -89,7 +72,7 @@ TEST(InspectReservationTest, ReplyPrintsCodeMessageAndMarket)
 
 TEST(InspectReservationTest, RequestPrintsTheDocumentAndTheBodyAsSent)
 {
-    const Outcome run = inspectReservation(requestArguments(QStringLiteral("Bo & <Lis>"), QString()));
+    const xr::test::InspectOutcome run = xr::test::runInspector(requestArguments(QStringLiteral("Bo & <Lis>"), QString()));
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
 
     // Every option lands in its own element.
@@ -118,7 +101,7 @@ TEST(InspectReservationTest, RequestArgumentsAreCheckedFirst)
 
     QStringList notANumber = complete;
     notANumber.last() = QStringLiteral("card");
-    const Outcome bad = inspectReservation(notANumber);
+    const xr::test::InspectOutcome bad = xr::test::runInspector(notANumber);
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.out.isEmpty());
     EXPECT_TRUE(bad.err.startsWith("vaxlo-inspect request: ")) << bad.err.constData();
@@ -131,7 +114,7 @@ TEST(InspectReservationTest, RequestArgumentsAreCheckedFirst)
     const QStringList usages[] = {withoutPayment, twice, unknown, extra, {QStringLiteral("reply")},
                                   {QStringLiteral("reply"), QStringLiteral("a.xml"), QStringLiteral("b.xml")}};
     for (const QStringList &arguments : usages) {
-        const Outcome run = inspectReservation(arguments);
+        const xr::test::InspectOutcome run = xr::test::runInspector(arguments);
         EXPECT_EQ(run.exitCode, 2) << qPrintable(arguments.join(u' '));
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.startsWith("usage: vaxlo-inspect " + arguments[0].toUtf8())) << run.err.constData();
