@@ -1,3 +1,4 @@
+#include "XRApplication.h"
 #include "XRLocalizedString.h"
 #include "XRNotificationCenter.h"
 #include "XRUserDefaults.h"
@@ -111,6 +112,31 @@ TEST(LocalizedString, TranslatesByLanguageAndFallsBackToTheKey)
     // A language without a table of its own gets the English one.
     ASSERT_TRUE(xr::installTranslations(QStringLiteral("de")));
     EXPECT_EQ(XRLocalizedString("XRNetworkAlertTitle"), QStringLiteral("No connection"));
+}
+
+TEST(Application, OpensOnlyWhatItsHandlersCanOpenAndReportsTheActivityIndicator)
+{
+    XRApplication &application = XRApplication::sharedApplication();
+    const QUrl call(QStringLiteral("tel:08-123%2045%2067"));
+    application.setURLHandlers({}, {});
+    EXPECT_FALSE(application.canOpenURL(call));
+    EXPECT_FALSE(application.openURL(call));
+
+    QList<QUrl> opened;
+    application.setURLHandlers([&opened](const QUrl &url) { opened << url; return true; },
+                               [](const QUrl &url) { return url.scheme() == QLatin1String("tel"); });
+    EXPECT_TRUE(application.openURL(call));
+    EXPECT_FALSE(application.openURL(QUrl(QStringLiteral("maps://nowhere"))));
+    EXPECT_EQ(opened, QList<QUrl>{call});
+    application.setURLHandlers({}, {});
+
+    QList<bool> shown;
+    application.setNetworkActivityIndicatorHandler([&shown](bool visible) { shown << visible; });
+    application.setNetworkActivityIndicatorVisible(true);
+    EXPECT_TRUE(application.isNetworkActivityIndicatorVisible());
+    application.setNetworkActivityIndicatorVisible(false);
+    EXPECT_EQ(shown, (QList<bool>{true, false}));
+    application.setNetworkActivityIndicatorHandler({});
 }
 
 } // namespace
