@@ -6,11 +6,17 @@
 #include "XRMarkets.h"
 #include "XRNotificationCenter.h"
 #include "XRNotifications.h"
+#include "XRStoreLocatorDownloader.h"
 #include "XRUserDefaults.h"
 
 namespace {
 
 const QString languageKey = QStringLiteral("language");
+
+QDateTime distantPast()
+{
+    return QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+}
 
 // How a preference value is written in the log; an absent one as "(null)".
 QString logText(const QVariant &value)
@@ -23,6 +29,7 @@ QString logText(const QVariant &value)
 XRAppDelegate::XRAppDelegate(const XRConfiguration &configuration, XRAppShell *shell)
     : m_configuration(configuration)
     , m_shell(shell)
+    , m_lastNetworkAlertDate(distantPast())
     , m_clock([] { return QDateTime::currentDateTimeUtc(); })
 {
 }
@@ -37,7 +44,7 @@ void XRAppDelegate::applicationDidFinishLaunching()
     settleLanguage();
 
     // The first network failure after launch always shows the alert.
-    m_lastNetworkAlertDate = QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    m_lastNetworkAlertDate = distantPast();
 
     m_settingsDict = loadDictionary(settingsFileName, "Error: no settings loaded. create new settings.");
     loadCurrentStoreList();
@@ -46,8 +53,10 @@ void XRAppDelegate::applicationDidFinishLaunching()
     // Registered before any screen registers its own, so that the store
     // collection is rebuilt before a screen reads it.
     auto &center = XRNotificationCenter::defaultCenter();
+    center.addObserver(this, XRStoresDidEndParsingNotification, [this](const XRNotification &) { setupStoresArray(); });
     center.addObserver(this, XRLanguageChangedNotification, [this](const XRNotification &) { loadCurrentStoreList(); });
 
+    m_location.reset();
     startTrackingLocation();
 
     if (m_shell) {
@@ -155,8 +164,59 @@ std::optional<QVariant> XRAppDelegate::applicationPlistFromFile(const QString &f
 
 void XRAppDelegate::loadCurrentStoreList()
 {
+    if (m_storeLocator) {
+        XRStoreLocatorDownloader *dropped = m_storeLocator.release();
+        dropped->setParent(&m_droppedStoreLocators);
+        dropped->deleteWhenTransferEnds();
+    }
+    m_storeLocator = std::make_unique<XRStoreLocatorDownloader>(*this);
+    m_storeLocator->loadStoresAndNotify();
+}
+
+void XRAppDelegate::setupStoresArray()
+{
+    m_storeCollection.setupStoresArray(m_settingsDict);
+}
+
+void XRAppDelegate::addLocationsToStores()
+{
+    m_storeCollection.addLocationsToStores();
+}
+
+void XRAppDelegate::setLocationManager(std::unique_ptr<XRLocationManager> manager)
+{
+    m_locationManager = std::move(manager);
+    m_locationManager->setDelegate(this);
+    m_locationManager->setDesiredAccuracy(XRLocationManager::accuracyNearestTenMeters);
 }
 
 void XRAppDelegate::startTrackingLocation()
 {
+    if (!m_locationManager)
+        setLocationManager(std::make_unique<XRLocationManager>(
+            XRLocationManager::positionSource(m_configuration.locationSource)));
+    m_locationManager->startUpdatingLocation();
+}
+
+void XRAppDelegate::stopTrackingLocation()
+{
+    if (m_locationManager)
+        m_locationManager->stopUpdatingLocation();
+}
+
+void XRAppDelegate::locationManagerDidUpdateToLocationFromLocation(XRLocationManager *,
+                                                                   const QGeoPositionInfo &newLocation,
+                                                                   const QGeoPositionInfo &)
+{
+    qCInfo(lcLocation, "AppDelegate location changed");
+    m_location = newLocation;
+    ++m_gpsSearches;
+    if (m_gpsSearches >= 4)
+        stopTrackingLocation();
+    XRNotificationCenter::defaultCenter().postNotificationName(XRLocationDidUpdateNotification);
+}
+
+void XRAppDelegate::locationManagerDidFailWithError(XRLocationManager *, const XRError &error)
+{
+    qCWarning(lcLocation, "ERROR: %s", qUtf8Printable(error.description()));
 }

@@ -2,22 +2,28 @@
 
 #include "XRConfiguration.h"
 #include "XRDataFiles.h"
+#include "XRLocationManager.h"
+#include "XRStoreCollection.h"
 
 #include <QDateTime>
+#include <QGeoPositionInfo>
+#include <QObject>
 #include <QRect>
 #include <QVariant>
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class XRAppShell;
+class XRStoreLocatorDownloader;
 
 // The application delegate: runs the launch, owns the state the screens share
 // (the settings and currency dictionaries, the store collection, the device
 // location), saves the data files, and shows the loading splash and the one
 // network alert for every screen.
-class XRAppDelegate
+class XRAppDelegate : private XRLocationManagerDelegate
 {
 public:
     static constexpr const char *settingsFileName = "settings.vaxlodata";
@@ -61,11 +67,39 @@ public:
     std::optional<QVariant> applicationPlistFromFile(const QString &fileName);
     XRDataFiles &dataFiles() { return m_dataFiles; }
 
-    // The branch download and location tracking of the launch.
+    // Starts a new branch download. The previous downloader is let go without
+    // cancelling its transfer: it runs to its end, posts as usual, then goes.
     void loadCurrentStoreList();
+    // The downloader of the latest load; null before the first.
+    XRStoreLocatorDownloader *storeLocator() const { return m_storeLocator.get(); }
+
+    // The store collection, rebuilt from "storesDict" whenever a branch list
+    // has been announced; nothing before the first build.
+    void setupStoresArray();
+    void addLocationsToStores();
+    const std::optional<QVariantList> &storesArray() const { return m_storeCollection.storesArray(); }
+    // The collection ordered by "city", for the store choosers.
+    std::optional<QVariantList> sortedStoresArray() const { return m_storeCollection.sortedStoresArray(); }
+
+    // Device location: reports until the fourth since launch, then off; each
+    // report posts "XRLocationDidUpdateNotification".
     void startTrackingLocation();
+    void stopTrackingLocation();
+    // The newest reported location; nothing until the first report.
+    const std::optional<QGeoPositionInfo> &location() const { return m_location; }
+    unsigned gpsSearches() const { return m_gpsSearches; }
+    // Made on the first startTrackingLocation() from the configuration's
+    // location source, unless one was given before.
+    XRLocationManager *locationManager() const { return m_locationManager.get(); }
+    // Takes the manager as its own and becomes its delegate; tests give one
+    // over a position source of their own.
+    void setLocationManager(std::unique_ptr<XRLocationManager> manager);
 
 private:
+    void locationManagerDidUpdateToLocationFromLocation(XRLocationManager *manager, const QGeoPositionInfo &newLocation,
+                                                        const QGeoPositionInfo &oldLocation) override;
+    void locationManagerDidFailWithError(XRLocationManager *manager, const XRError &error) override;
+
     void settleLanguage();
     QVariantMap loadDictionary(const char *fileName, const char *missingMessage);
 
@@ -77,4 +111,14 @@ private:
     bool m_loadingSplashShown = false;
     QDateTime m_lastNetworkAlertDate;
     std::function<QDateTime()> m_clock;
+
+    XRStoreCollection m_storeCollection;
+    // Parent of the downloaders let go while their transfer runs; each deletes
+    // itself when it ends, and whatever still runs goes with the delegate.
+    QObject m_droppedStoreLocators;
+    std::unique_ptr<XRStoreLocatorDownloader> m_storeLocator;
+
+    std::unique_ptr<XRLocationManager> m_locationManager;
+    std::optional<QGeoPositionInfo> m_location;
+    unsigned m_gpsSearches = 0;
 };

@@ -178,7 +178,13 @@ bool XRXMLParser::parse()
     }
     xmlCtxtUseOptions(context, XML_PARSE_NONET);
     m_context = context;
-    xmlParseChunk(context, bytes + head, total - head, 1);
+    // In pieces: libxml2 refuses to look ahead over more than 10 MB at once,
+    // so a large document pushed whole ends in a "Huge input lookup" error.
+    constexpr int chunkSize = 1 << 20;
+    for (int offset = head; offset < total && !m_stopped; offset += chunkSize)
+        xmlParseChunk(context, bytes + offset, std::min(chunkSize, total - offset), 0);
+    if (!m_stopped)
+        xmlParseChunk(context, nullptr, 0, 1);
     if (!m_stopped && !context->wellFormed)
         fail(XML_ERR_INTERNAL_ERROR, QStringLiteral("document is not well-formed"));
     m_context = nullptr;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QGeoCoordinate>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <optional>
+
+// The store collection: the application's own copies of the current market's
+// store records, each with its "location" (a QGeoCoordinate), rebuilt from
+// the settings dictionary whenever a branch list has been announced. The
+// settings dictionary keeps only what the branch document gave.
+class XRStoreCollection
+{
+public:
+    // Takes "storesDict" / "stores" of the settings dictionary (nothing when
+    // either is missing) and gives every record its location.
+    void setupStoresArray(const QVariantMap &settingsDict);
+    // Sets "location" of every record from its "latitude" and "longitude".
+    void addLocationsToStores();
+
+    // Nothing before the first build, or when the settings held no stores.
+    const std::optional<QVariantList> &storesArray() const { return m_storesArray; }
+    // The records in ascending order of "city", compared by UTF-16 code unit
+    // whatever the locale; records of one city keep their order.
+    std::optional<QVariantList> sortedStoresArray() const;
+
+private:
+    std::optional<QVariantList> m_storesArray;
+};

@@ -1,0 +1,154 @@
+#include "EventLoop.h"
+#include "LogCapture.h"
+#include "RecordingShell.h"
+#include "StoresTestSupport.h"
+#include "XRAppDelegate.h"
+#include "XRLocationManager.h"
+#include "XRNotifications.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using xr::test::NotificationCounter;
+
+// One $GPRMC sentence at the given latitude (north) and longitude (east), in
+// degrees, with its checksum.
+QByteArray nmeaSentence(int second, double latitude, double longitude)
+{
+    const auto degreesMinutes = [](double value, int width) {
+        const int degrees = int(value);
+        return QStringLiteral("%1%2").arg(degrees, width, 10, QLatin1Char('0')).arg((value - degrees) * 60.0, 7, 'f', 4, QLatin1Char('0'));
+    };
+    const QByteArray body = QStringLiteral("GPRMC,1200%1.00,A,%2,N,%3,E,0.0,0.0,061226,,,A")
+                                .arg(second, 2, 10, QLatin1Char('0'))
+                                .arg(degreesMinutes(latitude, 2), degreesMinutes(longitude, 3))
+                                .toLatin1();
+    char checksum = 0;
+    for (char c : body)
+        checksum ^= c;
+    return '$' + body + '*' + QByteArray::number(quint8(checksum), 16).toUpper().rightJustified(2, '0') + "\r\n";
+}
+
+// Appends a sentence for the source to read, leaving its read position alone.
+void deliver(QBuffer *device, const QByteArray &sentence)
+{
+    const qint64 readPosition = device->pos();
+    device->seek(device->size());
+    device->write(sentence);
+    device->seek(readPosition);
+}
+
+class LocationTest : public testing::Test
+{
+protected:
+    void SetUp() override { xr::test::resetStoredState(); }
+
+    XRConfiguration configuration;
+    xr::test::RecordingShell shell;
+};
+
+TEST_F(LocationTest, TrackingStopsAtTheFourthReportAndAfterEveryLaterOne)
+{
+    XRAppDelegate delegate(configuration, &shell);
+    QBuffer *device = nullptr;
+    delegate.setLocationManager(std::make_unique<XRLocationManager>(xr::test::nmeaSource(device)));
+    NotificationCounter updates(XRLocationDidUpdateNotification);
+    xr::test::LogCapture log;
+    EXPECT_FALSE(delegate.location().has_value());
+
+    delegate.startTrackingLocation();
+    for (unsigned report = 1; report <= 4; ++report) {
+        SCOPED_TRACE(report);
+        const double latitude = 59.0 + report / 100.0;
+        deliver(device, nmeaSentence(int(report), latitude, 18.0));
+        ASSERT_TRUE(xr::test::waitUntil([&] { return delegate.gpsSearches() == report; }));
+        EXPECT_EQ(updates.count, int(report));
+        ASSERT_TRUE(delegate.location().has_value());
+        EXPECT_NEAR(delegate.location()->coordinate().latitude(), latitude, 1e-6);
+        EXPECT_EQ(delegate.locationManager()->isUpdatingLocation(), report < 4);
+    }
+
+    // The count is never reset: a restart ends after one report.
+    delegate.startTrackingLocation();
+    EXPECT_TRUE(delegate.locationManager()->isUpdatingLocation());
+    deliver(device, nmeaSentence(5, 62.0, 18.0));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return delegate.gpsSearches() == 5; }));
+    EXPECT_NEAR(delegate.location()->coordinate().latitude(), 62.0, 1e-6);
+    EXPECT_FALSE(delegate.locationManager()->isUpdatingLocation());
+    EXPECT_EQ(updates.count, 5);
+    EXPECT_EQ(log.count(QStringLiteral("AppDelegate location changed")), 5);
+}
+
+TEST_F(LocationTest, AFailureChangesNothingButTheLog)
+{
+    XRAppDelegate delegate(configuration, &shell);
+    QBuffer *device = nullptr;
+    std::unique_ptr<QNmeaPositionInfoSource> source = xr::test::nmeaSource(device);
+    QNmeaPositionInfoSource *nmea = source.get();
+    delegate.setLocationManager(std::make_unique<XRLocationManager>(std::move(source)));
+    NotificationCounter updates(XRLocationDidUpdateNotification);
+    delegate.startTrackingLocation();
+    deliver(device, nmeaSentence(1, 59.5, 18.0));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return delegate.gpsSearches() == 1; }));
+
+    xr::test::LogCapture log;
+    // Shorter than the source can answer: it reports a time-out at once.
+    nmea->requestUpdate(1);
+    EXPECT_EQ(log.messages(), QStringList{QStringLiteral("ERROR: XRLocationErrorDomain 4: no position arrived in time")});
+    EXPECT_EQ(delegate.gpsSearches(), 1u);
+    EXPECT_NEAR(delegate.location()->coordinate().latitude(), 59.5, 1e-6);
+    EXPECT_TRUE(delegate.locationManager()->isUpdatingLocation());
+    EXPECT_EQ(updates.count, 1);
+}
+
+TEST_F(LocationTest, WithoutASourceEveryStartReportsAFailure)
+{
+    XRLocationManager manager(nullptr);
+    struct Recorder : XRLocationManagerDelegate
+    {
+        void locationManagerDidUpdateToLocationFromLocation(XRLocationManager *, const QGeoPositionInfo &,
+                                                            const QGeoPositionInfo &) override { ++updates; }
+        void locationManagerDidFailWithError(XRLocationManager *, const XRError &error) override { errors << error; }
+        int updates = 0;
+        QList<XRError> errors;
+    } recorder;
+    manager.setDelegate(&recorder);
+    manager.startUpdatingLocation();
+    EXPECT_TRUE(recorder.errors.isEmpty()) << "reported from the event loop, not from inside the start";
+    ASSERT_TRUE(xr::test::waitUntil([&] { return recorder.errors.size() == 1; }));
+    EXPECT_EQ(recorder.errors[0].domain, XRLocationManager::errorDomain);
+    EXPECT_EQ(recorder.updates, 0);
+}
+
+TEST_F(LocationTest, TheDemoReplayFilesPlaceTheDeviceInEachMarketsCapital)
+{
+    const QDir demoData(QDir::cleanPath(QStringLiteral(XR_TEST_DATA_DIR "/../../../demo/data")));
+    const QList<QPair<QString, QGeoCoordinate>> cities = {
+        {QStringLiteral("stockholm.nmea"), {59.3293, 18.0686}},
+        {QStringLiteral("copenhagen.nmea"), {55.6761, 12.5683}},
+        {QStringLiteral("oslo.nmea"), {59.9139, 10.7522}},
+        {QStringLiteral("helsinki.nmea"), {60.1699, 24.9384}},
+    };
+    for (const auto &[file, centre] : cities) {
+        SCOPED_TRACE(file.toStdString());
+        configuration.locationSource = QStringLiteral("nmea:") + demoData.filePath(file);
+        XRAppDelegate delegate(configuration, &shell);
+        NotificationCounter updates(XRLocationDidUpdateNotification);
+        delegate.startTrackingLocation();
+        ASSERT_TRUE(xr::test::waitUntil([&] { return updates.count == 1; }));
+        EXPECT_LT(delegate.location()->coordinate().distanceTo(centre), 2'000.0);
+        delegate.stopTrackingLocation();
+    }
+}
+
+TEST_F(LocationTest, AnUnreadableReplayFileGivesNoSource)
+{
+    xr::test::LogCapture log;
+    EXPECT_EQ(XRLocationManager::positionSource(QStringLiteral("nmea:/nonexistent/replay.nmea")), nullptr);
+    EXPECT_TRUE(log.contains(QStringLiteral("NMEA replay file cannot be read: /nonexistent/replay.nmea")));
+}
+
+} // namespace
