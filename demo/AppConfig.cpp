@@ -9,15 +9,16 @@
 
 namespace xr::demo {
 
-QByteArray AppConfig::render(const DemoService &service)
+QByteArray AppConfig::render(const DemoService &service, const QString &nmeaReplayFile)
 {
     QString text = QStringLiteral("[markets]\n");
     for (const Market &market : Market::all())
         text += QStringLiteral("%1=%2\n").arg(market.code, service.marketAddress(market.code));
     text += QStringLiteral("[reservation]\nhost=%1\nca=%2\n").arg(service.reservationAddress(), service.caCertificate());
-    // No map tiles or directions service on this machine; the location comes
-    // from the desktop unless someone points it at a replay file.
-    text += QStringLiteral("[maps]\ntiles=\ndirections=\n[location]\nsource=system\n");
+    // No map tiles or directions service on this machine.
+    text += QStringLiteral("[maps]\ntiles=\ndirections=\n[location]\n");
+    text += nmeaReplayFile.isEmpty() ? QStringLiteral("source=system\n")
+                                     : QStringLiteral("source=nmea:%1\n").arg(QFileInfo(nmeaReplayFile).absoluteFilePath());
     return text.toUtf8();
 }
 

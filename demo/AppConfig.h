@@ -12,7 +12,9 @@ class DemoService;
 class AppConfig
 {
 public:
-    static QByteArray render(const DemoService &service);
+    // The device position comes from the desktop ("system"), or from an NMEA
+    // replay file when one is named.
+    static QByteArray render(const DemoService &service, const QString &nmeaReplayFile = {});
     static bool write(const QString &path, const QByteArray &text, QString &error);
 };
 

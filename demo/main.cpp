@@ -64,8 +64,11 @@ int main(int argc, char **argv)
     const QCommandLineOption writeConfig(QStringLiteral("write-config"),
                                          QStringLiteral("Write the application's configuration to FILE."),
                                          QStringLiteral("FILE"));
+    const QCommandLineOption location(QStringLiteral("location"),
+                                      QStringLiteral("Have the application replay the NMEA FILE as its position."),
+                                      QStringLiteral("FILE"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Do not print a line per request."));
-    parser.addOptions({dataDir, portBase, oldRates, writeConfig, quiet});
+    parser.addOptions({dataDir, portBase, oldRates, writeConfig, location, quiet});
     parser.process(app);
 
     bool numeric = false;
@@ -94,7 +97,7 @@ int main(int argc, char **argv)
         return fail(error);
     printLine(stdout, startupLine(service));
 
-    const QByteArray config = xr::demo::AppConfig::render(service);
+    const QByteArray config = xr::demo::AppConfig::render(service, parser.value(location));
     if (parser.isSet(writeConfig)) {
         if (!xr::demo::AppConfig::write(parser.value(writeConfig), config, error))
             return fail(error);
