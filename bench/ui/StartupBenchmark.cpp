@@ -137,7 +137,9 @@ int runDriver()
     demo.start(QStringLiteral(XR_DEMO_PATH),
                {QStringLiteral("--port-base"), QStringLiteral("0"), QStringLiteral("--quiet"),
                 QStringLiteral("--data-dir"), workspace.filePath(QStringLiteral("demo")),
-                QStringLiteral("--write-config"), config});
+                QStringLiteral("--write-config"), config,
+                // As the run command does: the position is replayed, not asked of the desktop.
+                QStringLiteral("--location"), QStringLiteral(XR_DEMO_WALK)});
     // The service writes the configuration once it listens.
     while (!QFile::exists(config) || QFile(config).size() == 0) {
         if (!demo.waitForReadyRead(30000)) {
