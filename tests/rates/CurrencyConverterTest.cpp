@@ -74,18 +74,25 @@ const QByteArray usd = "<swift_code>USD</swift_code><swift_name>US DOLLAR</swift
                        "<buy_cash>8,1</buy_cash><buy_tc>-</buy_tc><sell_tc>-</sell_tc><multiply>1</multiply>"
                        "<base_swift>SEK</base_swift><CurrencyGuide>8,3</CurrencyGuide>";
 
-TEST_F(CurrencyConverterTest, ConvertsBothWaysWithTheRateTheTransactionSelects)
+TEST_F(CurrencyConverterTest, ConvertsBothWaysWithTheRateTheTransactionSelectsButReservesAtTheCashSellingRate)
 {
     pick(usd);
     converter.setAmountText(QStringLiteral("100"));
     EXPECT_EQ(texts(converter.setLabels()),
               texts({"100 USD", "sold for:", "850.00 SEK", "100 SEK", "gives you:", "11.76 USD"}));
+    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("850.00"));
     converter.setTransTypeSegment(XRCurrencyConverter::sellSegment);
     EXPECT_EQ(texts(converter.setLabels()),
               texts({"100 USD", "gives you:", "810.00 SEK", "100 SEK", "sold for:", "12.35 USD"}));
+    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("850.00")) << "a reservation buys at the cash selling rate";
     converter.setTransTypeSegment(-1);
     EXPECT_EQ(converter.setLabels().baseDestinationLabel, QStringLiteral("810.00 SEK"))
         << "every segment but the first sells";
+    converter.setAmountText(QStringLiteral("12,5"));
+    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("106.25"));
+    EXPECT_EQ(converter.ammount(), QStringLiteral("12,5"));
+    EXPECT_EQ(converter.swiftCode(), QStringLiteral("USD"));
+    EXPECT_EQ(converter.baseSwiftCode(), QStringLiteral("SEK"));
 
     xr::installTranslations(QStringLiteral("sv"));
     EXPECT_EQ(converter.setLabels().swiftTransactionLabel, QStringLiteral("ger dig:"));
@@ -133,20 +140,6 @@ TEST_F(CurrencyConverterTest, AmountIsShownAsTypedAndReadInSinglePrecision)
         EXPECT_EQ(labels.baseDestinationLabel, QString::fromLatin1(c.product)) << c.typed;
         EXPECT_EQ(labels.swiftDestinationLabel, QString::fromLatin1(c.quotient)) << c.typed;
     }
-}
-
-TEST_F(CurrencyConverterTest, ReservationAmountUsesTheCashSellingRateWhateverTheTransaction)
-{
-    pick(usd);
-    converter.setAmountText(QStringLiteral("100"));
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("850.00"));
-    converter.setTransTypeSegment(XRCurrencyConverter::sellSegment);
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("850.00"));
-    converter.setAmountText(QStringLiteral("12,5"));
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("106.25"));
-    EXPECT_EQ(converter.ammount(), QStringLiteral("12,5"));
-    EXPECT_EQ(converter.swiftCode(), QStringLiteral("USD"));
-    EXPECT_EQ(converter.baseSwiftCode(), QStringLiteral("SEK"));
 }
 
 TEST_F(CurrencyConverterTest, WithoutAPickTheDefaultRecordConvertsOneToOne)
@@ -262,7 +255,7 @@ TEST_F(CurrencyConverterTest, RowsLackingKeysAreCleanedWithoutInventingThem)
     EXPECT_EQ(texts(converter.setLabels()), texts({"10 ", "sold for:", "0.00 ", "10 ", "gives you:", "- "}));
 }
 
-TEST_F(CurrencyConverterTest, StatusLineJudgesTheAgeOfTheRatesEitherWay)
+TEST_F(CurrencyConverterTest, StatusLineJudgesTheAgeOfTheRatesEitherWayAndTrustsAnUndatedTimestamp)
 {
     const QString timestamp = QStringLiteral("2011-05-03 14:07");
     const QString fresh = QStringLiteral("Last update 2011-05-03 14:07\nCash rates. Subject to change.");
@@ -293,16 +286,15 @@ TEST_F(CurrencyConverterTest, StatusLineJudgesTheAgeOfTheRatesEitherWay)
     xr::installTranslations(QStringLiteral("sv"));
     now = rates.addDays(2);
     EXPECT_EQ(converter.setupCurrencies()->text, QStringLiteral("Varning: gamla kurser\n2011-05-03 14:07"));
-}
 
-TEST_F(CurrencyConverterTest, TimestampThatIsNoDateCountsAsCurrent)
-{
+    // A timestamp that is no date counts as current, however late it is.
+    xr::installTranslations(QStringLiteral("en"));
     now = QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::LocalTime);
     loadRates("<timestamp>3 maj 2011 14:07</timestamp>");
-    const auto status = converter.setupCurrencies();
-    ASSERT_TRUE(status.has_value());
-    EXPECT_EQ(status->text, QStringLiteral("Last update 3 maj 2011 14:07\nCash rates. Subject to change."));
-    EXPECT_EQ(status->colour, Colour::Black);
+    const auto undated = converter.setupCurrencies();
+    ASSERT_TRUE(undated.has_value());
+    EXPECT_EQ(undated->text, QStringLiteral("Last update 3 maj 2011 14:07\nCash rates. Subject to change."));
+    EXPECT_EQ(undated->colour, Colour::Black);
 }
 
 TEST_F(CurrencyConverterTest, ParseEndStoresTheTimestampAndCleansTheRows)
