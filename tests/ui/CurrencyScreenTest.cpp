@@ -60,7 +60,7 @@ protected:
         XRUserDefaults::resetStandardUserDefaults();
         XRUserDefaults::standardUserDefaults().setObject(0, QStringLiteral("language"));
         xr::installTranslations(QStringLiteral("en"));
-        server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(nowStamp())});
+        server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp)});
         XRConfiguration configuration;
         const QString host = QStringLiteral("127.0.0.1:%1").arg(server.port());
         configuration.marketHosts = {host, host, host, host};
@@ -109,6 +109,7 @@ protected:
         }));
     }
 
+    const QString servedStamp = nowStamp();
     LoopbackServer server;
     std::unique_ptr<XRWindow> window;
     std::unique_ptr<XRWindowShell> shell;
@@ -132,7 +133,7 @@ TEST_F(CurrencyScreenTest, RatesLoadOnFirstAppearanceWithThePickerButtonDisabled
     EXPECT_EQ(pick->text(), QStringLiteral("Välj valuta, SEK"));
     EXPECT_TRUE(text("lastUpdateLabel").startsWith(QStringLiteral("Last update ")));
     EXPECT_FALSE(find<QLabel>("lastUpdateLabel")->styleSheet().contains(QStringLiteral("red")));
-    EXPECT_EQ(delegate->currencyDict().value(QStringLiteral("timestamp")).toString(), nowStamp());
+    EXPECT_EQ(delegate->currencyDict().value(QStringLiteral("timestamp")).toString(), servedStamp);
     EXPECT_FALSE(find<QPushButton>("reserveButton")->isEnabled());
     xr::test::saveScreenshot(window.get(), QStringLiteral("currency-loaded"));
 }
