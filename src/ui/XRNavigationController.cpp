@@ -141,27 +141,3 @@ XRViewController *XRNavigationController::popViewController(bool animated)
     popped->deleteLater();
     return popped;
 }
-
-void XRNavigationController::viewWillAppear(bool animated)
-{
-    if (XRViewController *top = topViewController())
-        top->beginAppearanceTransition(true, animated);
-}
-
-void XRNavigationController::viewDidAppear(bool animated)
-{
-    if (XRViewController *top = topViewController())
-        top->endAppearanceTransition(true, animated);
-}
-
-void XRNavigationController::viewWillDisappear(bool animated)
-{
-    if (XRViewController *top = topViewController())
-        top->beginAppearanceTransition(false, animated);
-}
-
-void XRNavigationController::viewDidDisappear(bool animated)
-{
-    if (XRViewController *top = topViewController())
-        top->endAppearanceTransition(false, animated);
-}

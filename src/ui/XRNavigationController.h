@@ -22,12 +22,8 @@ public:
     XRViewController *topViewController() const { return m_stack.isEmpty() ? nullptr : m_stack.last(); }
     QList<XRViewController *> viewControllers() const { return m_stack; }
 
-    void viewWillAppear(bool animated) override;
-    void viewDidAppear(bool animated) override;
-    void viewWillDisappear(bool animated) override;
-    void viewDidDisappear(bool animated) override;
-
 protected:
+    XRViewController *visibleChildViewController() const override { return topViewController(); }
     QWidget *loadView() override;
 
 private:

@@ -111,27 +111,3 @@ void XRTabBarController::showSelected()
     if (QToolButton *button = tabButton(m_selected))
         button->setChecked(true);
 }
-
-void XRTabBarController::viewWillAppear(bool animated)
-{
-    if (XRViewController *selected = selectedViewController())
-        selected->beginAppearanceTransition(true, animated);
-}
-
-void XRTabBarController::viewDidAppear(bool animated)
-{
-    if (XRViewController *selected = selectedViewController())
-        selected->endAppearanceTransition(true, animated);
-}
-
-void XRTabBarController::viewWillDisappear(bool animated)
-{
-    if (XRViewController *selected = selectedViewController())
-        selected->beginAppearanceTransition(false, animated);
-}
-
-void XRTabBarController::viewDidDisappear(bool animated)
-{
-    if (XRViewController *selected = selectedViewController())
-        selected->endAppearanceTransition(false, animated);
-}

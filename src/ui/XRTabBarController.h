@@ -25,12 +25,8 @@ public:
     // The tab's button, for tests and for the tab's badge-free look.
     QToolButton *tabButton(int index) const;
 
-    void viewWillAppear(bool animated) override;
-    void viewDidAppear(bool animated) override;
-    void viewWillDisappear(bool animated) override;
-    void viewDidDisappear(bool animated) override;
-
 protected:
+    XRViewController *visibleChildViewController() const override { return selectedViewController(); }
     QWidget *loadView() override;
 
 private:

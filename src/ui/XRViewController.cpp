@@ -118,9 +118,11 @@ void XRViewController::beginAppearanceTransition(bool appearing, bool animated)
     if (appearing) {
         view(); // a screen's view is loaded before it first appears
         viewWillAppear(animated);
-        return;
+    } else {
+        viewWillDisappear(animated);
     }
-    viewWillDisappear(animated);
+    if (XRViewController *child = visibleChildViewController())
+        child->beginAppearanceTransition(appearing, animated);
 }
 
 void XRViewController::endAppearanceTransition(bool appearing, bool animated)
@@ -130,4 +132,6 @@ void XRViewController::endAppearanceTransition(bool appearing, bool animated)
         viewDidAppear(animated);
     else
         viewDidDisappear(animated);
+    if (XRViewController *child = visibleChildViewController())
+        child->endAppearanceTransition(appearing, animated);
 }

@@ -66,7 +66,8 @@ public:
     void endAppearanceTransition(bool appearing, bool animated);
     bool isVisible() const { return m_visible; }
 
-    // Appearance events; subclasses extend them.
+    // Appearance events; subclasses extend them. A container's events reach its
+    // visible child after its own.
     virtual void viewWillAppear(bool animated) { Q_UNUSED(animated); }
     virtual void viewDidAppear(bool animated) { Q_UNUSED(animated); }
     virtual void viewWillDisappear(bool animated) { Q_UNUSED(animated); }
@@ -76,6 +77,8 @@ Q_SIGNALS:
     void navigationItemChanged();
 
 protected:
+    // The child on screen while this controller is; containers name theirs.
+    virtual XRViewController *visibleChildViewController() const { return nullptr; }
     // Makes the view; the default is an empty white view.
     virtual QWidget *loadView();
     virtual void viewDidLoad() {}
