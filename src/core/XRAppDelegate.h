@@ -38,7 +38,6 @@ public:
 
     const XRConfiguration &configuration() const { return m_configuration; }
     XRAppShell *shell() const { return m_shell; }
-    void setShell(XRAppShell *shell) { m_shell = shell; }
 
     void applicationDidFinishLaunching();
     void applicationDidEnterBackground();
@@ -55,7 +54,6 @@ public:
     // Dismisses the splash and shows the network alert unless one was shown
     // within the last 60 seconds.
     void showNetworkErrorAlert();
-    QDateTime lastNetworkAlertDate() const { return m_lastNetworkAlertDate; }
     // The clock the alert throttle reads; tests move it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
