@@ -71,7 +71,9 @@ void XRNavigationController::updateBar()
     XRViewController *top = topViewController();
     if (!m_bar || !top)
         return;
-    m_titleLabel->setText(top->title());
+    // A long title (a news story's) ends in an ellipsis rather than running under the buttons.
+    m_titleLabel->ensurePolished();
+    m_titleLabel->setText(m_titleLabel->fontMetrics().elidedText(top->title(), Qt::ElideRight, m_titleLabel->width()));
     XRBarButtonItem left = top->leftBarButtonItem();
     if (left.title.isEmpty() && m_stack.size() > 1) {
         const QString previous = m_stack.at(m_stack.size() - 2)->title();

@@ -71,5 +71,17 @@
         <source>Back</source>
         <translation>Tilbage</translation>
     </message>
+    <message>
+        <source>News</source>
+        <translation>Nyheder</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Udgivet</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Læs mere</translation>
+    </message>
 </context>
 </TS>

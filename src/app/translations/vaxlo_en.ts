@@ -71,5 +71,17 @@
         <source>Back</source>
         <translation>Back</translation>
     </message>
+    <message>
+        <source>News</source>
+        <translation>News</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Published</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Read more</translation>
+    </message>
 </context>
 </TS>

@@ -71,5 +71,17 @@
         <source>Back</source>
         <translation>Takaisin</translation>
     </message>
+    <message>
+        <source>News</source>
+        <translation>Uutiset</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Julkaistu</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Lue lisää</translation>
+    </message>
 </context>
 </TS>

@@ -71,5 +71,17 @@
         <source>Back</source>
         <translation>Tilbake</translation>
     </message>
+    <message>
+        <source>News</source>
+        <translation>Nyheter</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Publisert</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Les mer</translation>
+    </message>
 </context>
 </TS>

@@ -71,5 +71,17 @@
         <source>Back</source>
         <translation>Tillbaka</translation>
     </message>
+    <message>
+        <source>News</source>
+        <translation>Nyheter</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Publicerad</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Läs mer</translation>
+    </message>
 </context>
 </TS>
