@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Læs mere</translation>
+        <source>Tabs</source>
+        <translation>Faner</translation>
     </message>
 </context>
 </TS>

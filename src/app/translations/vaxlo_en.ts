@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Read more</translation>
+        <source>Tabs</source>
+        <translation>Tabs</translation>
     </message>
 </context>
 </TS>

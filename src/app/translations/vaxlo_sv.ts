@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Läs mer</translation>
+        <source>Tabs</source>
+        <translation>Flikar</translation>
     </message>
 </context>
 </TS>
