@@ -44,11 +44,12 @@ QWidget *XRNewsStoryViewController::loadView()
     m_storyTV->setObjectName(QStringLiteral("storyTV"));
     m_storyTV->setReadOnly(true);
     m_storyTV->setFrameShape(QFrame::NoFrame);
+    // A screen reader names the text by the story it tells.
+    m_storyTV->setAccessibleName(title());
     layout->addWidget(m_storyTV, 1);
 
     m_readMoreButton = new QPushButton(XRLocalizedString("Read more"), view);
     m_readMoreButton->setObjectName(QStringLiteral("readMoreButton"));
-    m_readMoreButton->setFocusPolicy(Qt::NoFocus);
     connect(m_readMoreButton, &QPushButton::clicked, this, &XRNewsStoryViewController::readMoreButtonPressed);
     layout->addWidget(m_readMoreButton);
     return view;

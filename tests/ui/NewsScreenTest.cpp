@@ -1,3 +1,4 @@
+#include "AccessibilityAudit.h"
 #include "EventLoop.h"
 #include "LoopbackServer.h"
 #include "Screenshots.h"
@@ -44,6 +45,7 @@ struct Market
     QString tabTitle;
     QString firstDateText;
     QString firstPublished;
+    QString readMore;
 };
 
 // The four stories after the first try the read-more button: a link the
@@ -61,11 +63,13 @@ const Market markets[] = {
     {"sv", 0, storiesOf(QStringLiteral("Ny butik i Uppsala"),
                         QStringLiteral("Vi har öppnat en ny butik på Kungsgatan i Uppsala. Välkommen in och växla "
                                        "valuta alla vardagar.")),
-     QStringLiteral("Nyheter"), QStringLiteral("03 maj 14:07"), QStringLiteral("Publicerad: 03 maj 14:07")},
+     QStringLiteral("Nyheter"), QStringLiteral("03 maj 14:07"), QStringLiteral("Publicerad: 03 maj 14:07"),
+     QStringLiteral("Läs mer")},
     {"da", 1, storiesOf(QStringLiteral("Ny butik i Aarhus"),
                         QStringLiteral("Vi har åbnet en ny butik på Søndergade i Aarhus. Kom ind og veksl valuta alle "
                                        "hverdage.")),
-     QStringLiteral("Nyheder"), QStringLiteral("03 maj 14:07"), QStringLiteral("Udgivet: 03 maj 14:07")},
+     QStringLiteral("Nyheder"), QStringLiteral("03 maj 14:07"), QStringLiteral("Udgivet: 03 maj 14:07"),
+     QStringLiteral("Læs mere")},
 };
 
 void PrintTo(const Market &market, std::ostream *out)
@@ -161,6 +165,7 @@ TEST_P(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
     }
     EXPECT_EQ(rows[0]->detailTextLabel()->text(), market.firstDateText);
     EXPECT_EQ(rows[2]->detailTextLabel()->text(), QString()) << "a story without a date keeps its row";
+    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
     xr::test::saveScreenshot(window.get(), shot("list"));
 
     const bool readMoreShown[] = {true, false, false, false};
@@ -174,6 +179,12 @@ TEST_P(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
         EXPECT_EQ(story->readMoreButton()->isVisible(), readMoreShown[row]);
         if (row == 0) {
             EXPECT_EQ(story->storyPubLabel()->text(), market.firstPublished);
+            QPushButton *readMore = story->readMoreButton();
+            EXPECT_EQ(readMore->text(), market.readMore);
+            EXPECT_LE(readMore->mapTo(window.get(), QPoint(0, readMore->height())).y(),
+                      tabs->tabButton(0)->parentWidget()->mapTo(window.get(), QPoint(0, 0)).y())
+                << "the button lies above the tab bar";
+            EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
             xr::test::saveScreenshot(window.get(), shot("story"));
             QTest::mouseClick(story->readMoreButton(), Qt::LeftButton);
             EXPECT_EQ(opened, QList<QUrl>{QUrl(market.stories[0].link)});

@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Læs mere</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Faner</translation>
     </message>

@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Read more</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Tabs</translation>
     </message>

@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Lue lisää</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Välilehdet</translation>
     </message>

@@ -82,6 +82,8 @@
     <message>
         <source>Read more</source>
         <translation>Läs mer</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Flikar</translation>
     </message>
