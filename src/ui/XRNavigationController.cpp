@@ -91,6 +91,7 @@ void XRNavigationController::updateBar()
     // A long title (a news story's) ends in an ellipsis rather than running under the buttons.
     m_titleLabel->ensurePolished();
     m_titleLabel->setText(m_titleLabel->fontMetrics().elidedText(top->title(), Qt::ElideRight, m_titleLabel->width()));
+    m_titleLabel->setToolTip(top->title());
     XRBarButtonItem left = top->leftBarButtonItem();
     if (left.title.isEmpty() && m_stack.size() > 1) {
         const QString previous = m_stack.at(m_stack.size() - 2)->title();
