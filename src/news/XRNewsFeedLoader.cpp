@@ -1,17 +1,18 @@
 #include "XRNewsFeedLoader.h"
 
-#include "XRAppDelegate.h"
 #include "XRApplication.h"
+#include "XRConfiguration.h"
 #include "XRLog.h"
 #include "XRMarkets.h"
 #include "XRNewsFeedParser.h"
+#include "XRSharedState.h"
 #include "XRURLConnection.h"
 
 #include <QPointer>
 
-XRNewsFeedLoader::XRNewsFeedLoader(std::function<void()> storiesChanged, QObject *parent)
+XRNewsFeedLoader::XRNewsFeedLoader(XRSharedState *appDelegate, std::function<void()> storiesChanged, QObject *parent)
     : QObject(parent)
-    , m_appDelegate(XRApplication::sharedApplication().delegate())
+    , m_appDelegate(appDelegate)
     , m_storiesChanged(std::move(storiesChanged))
 {
 }

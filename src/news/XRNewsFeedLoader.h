@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-class XRAppDelegate;
+class XRSharedState;
 
 // Fetches the current market's news feed and keeps its stories for the news
 // list. The fetch waits for the whole body while the window goes on painting;
@@ -19,8 +19,8 @@ class XRNewsFeedLoader : public QObject
     Q_OBJECT
 public:
     // `storiesChanged` redraws the list; it is called at every end of a load.
-    // Takes the application delegate from the shared application object.
-    explicit XRNewsFeedLoader(std::function<void()> storiesChanged, QObject *parent = nullptr);
+    // Loads nothing without the shared state to read the market from.
+    XRNewsFeedLoader(XRSharedState *appDelegate, std::function<void()> storiesChanged, QObject *parent = nullptr);
 
     // Loads the feed of the market of the language index now stored.
     void loadNews();
@@ -34,7 +34,7 @@ private:
     bool parseXMLFileAtURL(const QUrl &url);
     void failLoading();
 
-    XRAppDelegate *m_appDelegate;
+    XRSharedState *m_appDelegate;
     std::function<void()> m_storiesChanged;
     std::optional<QVariantList> m_stories;
     bool m_loading = false;

@@ -1,7 +1,7 @@
 #include "XRNewsViewController.h"
 
-#include "XRAppDelegate.h"
 #include "XRApplication.h"
+#include "XRApplicationDelegate.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRNavigationController.h"
@@ -41,6 +41,7 @@ XRTableViewCell *makeFeedCell()
 XRNewsViewController::XRNewsViewController(QObject *parent)
     : XRViewController(parent)
     , m_feed(new XRNewsFeedLoader(
+          XRApplication::sharedApplication().delegate(),
           [this] {
               if (m_tableView)
                   m_tableView->reloadData();
@@ -69,7 +70,7 @@ void XRNewsViewController::viewDidLoad()
     setTitle(XRLocalizedString("News"));
     if (!m_feed->stories()) {
         // The splash is drawn before the fetch starts.
-        if (XRAppDelegate *appDelegate = XRApplication::sharedApplication().delegate())
+        if (XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate())
             appDelegate->displayLoadingSplash();
         QTimer::singleShot(firstLoadDelayMilliseconds, this, &XRNewsViewController::loadNews);
     }

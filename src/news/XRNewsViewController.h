@@ -16,7 +16,7 @@ public:
     static constexpr int rowHeight = 72;
     static constexpr int firstLoadDelayMilliseconds = 100;
 
-    // Takes the application delegate from the shared application object.
+    // Takes the application delegate from the shared application object, which has it before the tabs are made.
     explicit XRNewsViewController(QObject *parent = nullptr);
     ~XRNewsViewController() override;
 

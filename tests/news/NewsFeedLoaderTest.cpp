@@ -1,7 +1,6 @@
 #include "LoopbackServer.h"
 #include "RecordingShell.h"
 #include "XRAppDelegate.h"
-#include "XRApplication.h"
 #include "XRMarkets.h"
 #include "XRNewsFeedLoader.h"
 #include "XRUserDefaults.h"
@@ -30,10 +29,8 @@ protected:
             configuration.marketHosts[market] = QStringLiteral("127.0.0.1:%1").arg((market == 1 ? denmark : sweden).port());
         delegate = std::make_unique<XRAppDelegate>(configuration, &shell);
         delegate->setClock([this] { return now; });
-        XRApplication::sharedApplication().setDelegate(delegate.get());
-        loader = std::make_unique<XRNewsFeedLoader>([this] { ++redraws; });
+        loader = std::make_unique<XRNewsFeedLoader>(delegate.get(), [this] { ++redraws; });
     }
-    void TearDown() override { XRApplication::sharedApplication().setDelegate(nullptr); }
 
     QStringList titles() const
     {

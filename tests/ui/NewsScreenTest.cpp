@@ -46,6 +46,11 @@ const Market markets[] = {
      QStringLiteral("Nyheder"), QStringLiteral("Udgivet: 03 maj 14:07"), QStringLiteral("Læs mere")},
 };
 
+void PrintTo(const Market &market, std::ostream *out)
+{
+    *out << market.language;
+}
+
 // The stories after the first have a link that is no address and one the desktop cannot open.
 QByteArray feedOf(const Market &market)
 {
