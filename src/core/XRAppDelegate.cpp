@@ -130,10 +130,12 @@ void XRAppDelegate::showNetworkErrorAlert()
                            XRLocalizedString("OK"));
 }
 
-void XRAppDelegate::storeSettings()
+bool XRAppDelegate::storeSettings()
 {
-    if (!writeApplicationPlistToFile(m_settingsDict, QString::fromLatin1(settingsFileName)))
-        qCWarning(lcData, "Error saving settings");
+    if (writeApplicationPlistToFile(m_settingsDict, QString::fromLatin1(settingsFileName)))
+        return true;
+    qCWarning(lcData, "Error saving settings");
+    return false;
 }
 
 void XRAppDelegate::storeCurrency()

@@ -57,7 +57,8 @@ public:
     // The clock the alert throttle reads; tests move it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
-    void storeSettings();
+    // Writes the settings file; false (and one line in the log) when it was not written.
+    bool storeSettings();
     void storeCurrency();
     bool writeApplicationPlistToFile(const QVariant &plist, const QString &fileName);
     bool writeApplicationDataToFile(const QByteArray &data, const QString &fileName);
