@@ -180,14 +180,6 @@ TEST_F(CurrencyDownloaderTest, StoredLanguageIndexChoosesTheMarketAtEveryLoad)
     }
 }
 
-TEST_F(CurrencyDownloaderTest, StatusCodeIsNotLookedAt)
-{
-    sweden.route(QString::fromLatin1(ratesPath), {.status = 500, .body = ratesDocument()});
-    load();
-    EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidEndParsingNotification}));
-    EXPECT_EQ(downloader->dataDict().value(QStringLiteral("currencies")).toList().size(), 6);
-}
-
 TEST_F(CurrencyDownloaderTest, SecondLoadWhileOneRunsIsIgnored)
 {
     downloader->loadCurrenciesAndNotify();
@@ -241,22 +233,45 @@ TEST_F(CurrencyDownloaderTest, FailedConnectionAlertsAnnouncesAndKeepsThePreviou
     EXPECT_EQ(log.messages().filter(QStringLiteral("Currency XML Error with theConnection: ")).size(), 1);
 }
 
-TEST_F(CurrencyDownloaderTest, MalformedBodyFailsTheLoadAndKeepsThePreviousRates)
+// Only a 2xx answer whose body parses replaces the rates; an error page, even
+// a well-formed rates document under an error status, fails the load.
+TEST_F(CurrencyDownloaderTest, OnlyAGoodStatusWithAWellFormedBodyReplacesTheRates)
 {
-    load();
-    const QVariantMap before = downloader->dataDict();
+    const QByteArray newRates = ratesDocument().replace("2011-05-03 14:07", "2011-05-04 09:00");
+    const QByteArray broken = "<rates><timestamp>2011-05-04 09:00</timestamp><row><swift_code>USD</swift_code></rates>";
+    const QByteArray errorPage = "<html><body><h1>Service Unavailable</h1></body></html>";
+    const struct
+    {
+        int status;
+        QByteArray body;
+        bool replaces;
+    } cases[] = {
+        {404, newRates, false}, {500, errorPage, false}, {503, newRates, false}, {503, broken, false},
+        {304, {}, false},       {200, broken, false},    {200, newRates, true},  {203, newRates, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.status << " " << c.body.left(40).constData());
+        sweden.route(QString::fromLatin1(ratesPath), {.body = ratesDocument()});
+        load();
+        const QVariantMap before = downloader->dataDict();
+        sweden.route(QString::fromLatin1(ratesPath), {.status = c.status, .body = c.body});
+        now = now.addSecs(61); // past the alert's minute
+        const qsizetype alertsBefore = shell.alerts.size();
 
-    sweden.route(QString::fromLatin1(ratesPath),
-                 {.body = "<rates><timestamp>2011-05-04 09:00</timestamp><row><swift_code>USD</swift_code></rates>"});
-    xr::test::LogCapture log;
-    load();
-    EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidFailLoadingNotification}));
-    ASSERT_EQ(events.size(), 2);
-    EXPECT_TRUE(events[1].busy);
-    EXPECT_EQ(events[1].alertsShown, 1) << "the alert comes before the notification";
-    EXPECT_EQ(downloader->dataDict(), before);
-    EXPECT_FALSE(XRApplication::sharedApplication().isNetworkActivityIndicatorVisible());
-    EXPECT_EQ(log.messages().filter(QStringLiteral("Currency XML Parse Error: ")).size(), 1);
+        load();
+        if (c.replaces) {
+            EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidEndParsingNotification}));
+            EXPECT_NE(downloader->dataDict(), before);
+            EXPECT_EQ(shell.alerts.size(), alertsBefore);
+        } else {
+            EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidFailLoadingNotification}));
+            ASSERT_EQ(events.size(), 2);
+            EXPECT_TRUE(events[1].busy);
+            EXPECT_EQ(events[1].alertsShown, alertsBefore + 1) << "the alert comes before the notification";
+            EXPECT_EQ(downloader->dataDict(), before);
+        }
+        EXPECT_FALSE(XRApplication::sharedApplication().isNetworkActivityIndicatorVisible());
+    }
 }
 
 TEST_F(CurrencyDownloaderTest, FailuresWithinAMinuteShowOneAlertButEachIsAnnounced)
