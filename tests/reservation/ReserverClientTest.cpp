@@ -170,17 +170,21 @@ TEST_F(ReserverClientTest, NamesArriveEncodedAndCannotChangeTheDocument)
     form.values.personalID.clear();
     form.values.firstName = QStringLiteral("A</First><Number>1");
     form.values.lastName = QStringLiteral("Så & Co's A/B: <x");
+    form.values.phone = QStringLiteral("+46 70");
     reserve(form);
 
     ASSERT_EQ(server.requests().size(), 1);
     const QByteArray body = server.requests().first().body;
     EXPECT_TRUE(body.contains("<Number>000000000000</Number><First>A&lt;/First&gt;&lt;Number&gt;1</First>"
-                              "<Last>S%C3%A5%20&amp;%20Co&apos;s%20A/B:%20&lt;x</Last>"))
+                              "<Last>S%C3%A5%20&amp;%20Co&apos;s%20A/B:%20&lt;x</Last><Tele>%2B46%2070</Tele>"))
         << body.constData();
 
-    // What the retailer reads once it has undone the transport encoding.
+    // What the retailer reads once it has undone the transport encoding; a
+    // form decoder, which reads "+" as a space, reads the same.
+    const QByteArray decoded = QByteArray::fromPercentEncoding(body);
+    EXPECT_EQ(QByteArray::fromPercentEncoding(QByteArray(body).replace('+', ' ')), decoded);
     XRXMLError error;
-    const auto document = XRXMLDocument::documentWithData(QByteArray::fromPercentEncoding(body), 0, &error);
+    const auto document = XRXMLDocument::documentWithData(decoded, 0, &error);
     ASSERT_TRUE(document) << body.constData();
     const QList<XRXMLElementPtr> customers = document->rootElement()->elementsForName(QStringLiteral("Customer"));
     ASSERT_EQ(customers.size(), 1);
@@ -191,24 +195,38 @@ TEST_F(ReserverClientTest, NamesArriveEncodedAndCannotChangeTheDocument)
               QStringLiteral("A</First><Number>1"));
     EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("Last")).value(0)->stringValue(),
               QStringLiteral("Så & Co's A/B: <x"));
+    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("Tele")).value(0)->stringValue(), QStringLiteral("+46 70"));
 }
 
-TEST_F(ReserverClientTest, AnyStatusIsAReplyAndAnUnreadableOneGivesMinusOne)
+// What the form hears for each status and body: an acceptance only under a
+// good status, a refusal under any, and -1 for anything else.
+TEST_F(ReserverClientTest, TheStatusDecidesWhetherAReplyCanAccept)
 {
+    const QByteArray refused = "<Reply><Code>17</Code><Message>Sold out</Message><Market>SE</Market></Reply>";
+    const QByteArray errorPage = "<html><head><title>Runtime Error</title></head><body>Server Error<br></body></html>";
+    const QByteArray maintenance = "<html><body><p>Closed for maintenance</p></body></html>";
+    const struct
+    {
+        int status;
+        QByteArray body;
+        int code;
+    } cases[] = {
+        {200, acceptedReply, 0}, {200, refused, 17},  {200, maintenance, -1}, {200, errorPage, -1},
+        {404, acceptedReply, -1}, {404, refused, 17}, {500, errorPage, -1},   {503, maintenance, -1},
+        {503, acceptedReply, -1},
+    };
     LoopbackServer server(LoopbackServer::Security::Tls);
-    server.route(endpointPath, {.status = 500,
-                                .body = "<html><head><title>Runtime Error</title></head><body>Server Error<br></body></html>",
-                                .headers = {{"Content-Type", "text/html"}}});
     configure(server);
-
-    RecordingForm form;
-    reserve(form);
-
-    ASSERT_EQ(form.finishes.size(), 1);
-    EXPECT_TRUE(form.failures.isEmpty());
-    EXPECT_EQ(form.finishes[0].code, -1);
-    EXPECT_TRUE(form.finishes[0].message.isNull());
-    EXPECT_TRUE(form.finishes[0].market.isNull());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.status << " " << c.body.constData());
+        server.route(endpointPath, {.status = c.status, .body = c.body});
+        RecordingForm form;
+        reserve(form);
+        ASSERT_EQ(form.finishes.size(), 1);
+        EXPECT_TRUE(form.failures.isEmpty());
+        EXPECT_EQ(form.finishes[0].code, c.code);
+        EXPECT_EQ(form.finishes[0].message.isNull(), c.code == -1);
+    }
 }
 
 TEST_F(ReserverClientTest, OnlyTheLastResponsesBodyIsRead)
