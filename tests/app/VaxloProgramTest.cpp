@@ -1,15 +1,25 @@
 #include "EventLoop.h"
 #include "LoopbackServer.h"
+#include "XRAppDelegate.h"
 #include "XRDataFiles.h"
+#include "XRLauncher.h"
+#include "XRPickerPanel.h"
+#include "XRQuitOnSignals.h"
+#include "XRUserDefaults.h"
+#include "XRWindow.h"
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +128,46 @@ TEST(VaxloProgram, SigtermWritesTheCurrencyStateAsAQuitDoes)
         XRDataFiles(documents).applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
     ASSERT_TRUE(restarted);
     EXPECT_EQ(*restarted, *picked);
+}
+
+// The pick itself, made with the real buttons of the launched application: it
+// lives only in memory until the application quits, here on SIGTERM.
+TEST(VaxloProgram, APickMadeBeforeSigtermIsThereAfterARestart)
+{
+    XRUserDefaults::standardUserDefaults().setObject(0, QStringLiteral("language"));
+    LoopbackServer market;
+    market.route(QStringLiteral("/ratesxml.asp"),
+                 {.body = "<rates><timestamp>2026-12-06 09:00</timestamp>"
+                          "<row><swift_code>USD</swift_code><swift_name>US DOLLAR</swift_name><buy_cash>8,10</buy_cash>"
+                          "<sell_cash>8,50</sell_cash><multiply>1</multiply><base_swift>SEK</base_swift></row>"
+                          "<row><swift_code>NOK</swift_code><swift_name>NORSKA KRONOR</swift_name><buy_cash>0,95</buy_cash>"
+                          "<sell_cash>1,05</sell_cash><multiply>1</multiply><base_swift>SEK</base_swift></row></rates>"});
+    XRConfiguration configuration;
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(market.port());
+    configuration.marketHosts = {host, host, host, host};
+    {
+        XRQuitOnSignals quitOnSignals;
+        XRLauncher launcher(configuration);
+        launcher.launch();
+        auto *pick = launcher.window()->findChild<QPushButton *>(QStringLiteral("pickCurrencyButton"));
+        ASSERT_TRUE(pick);
+        ASSERT_TRUE(xr::test::waitUntil([&] { return pick->isEnabled(); }));
+        QTest::mouseClick(pick, Qt::LeftButton);
+        auto *panel = launcher.window()->findChild<XRPickerPanel *>();
+        ASSERT_TRUE(panel);
+        auto *rows = panel->findChild<QListWidget *>();
+        ASSERT_TRUE(rows && rows->count() == 2);
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualItemRect(rows->item(1)).center());
+        ASSERT_EQ(pick->text(), QStringLiteral("Norska Kronor, NOK"));
+
+        ::kill(::getpid(), SIGTERM);
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+    }
+    XRAppDelegate restarted(configuration);
+    const std::optional<QVariant> stored = restarted.applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->toMap().value(QStringLiteral("currentCurrency")).toMap().value(QStringLiteral("swift_code")),
+              QStringLiteral("NOK"));
 }
 
 } // namespace
