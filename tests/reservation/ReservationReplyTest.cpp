@@ -1,4 +1,3 @@
-#include "LogCapture.h"
 #include "XRReservationReply.h"
 
 #include <gtest/gtest.h>
@@ -38,32 +37,6 @@ TEST(ReservationReplyTest, ReadsCodeMessageAndMarketOfTheRoot)
                 {4, QStringLiteral("Tack & välkommen"), QString()});
 }
 
-// Only a reply that says so accepts: a code that cannot be read, or an
-// acceptance under an error status, is no answer at all. A refusal may come
-// with an error status.
-TEST(ReservationReplyTest, ACodeCountsOnlyWhenItCanBeReadAndTheStatusAllowsIt)
-{
-    const struct
-    {
-        int status;
-        QByteArray body;
-        Expected expected;
-    } cases[] = {
-        {404, "<Reply><Code>17</Code><Message>Sold out</Message><Market>SE</Market></Reply>",
-         {17, QStringLiteral("Sold out"), QStringLiteral("SE")}},
-        {503, "<Reply><Code>0</Code><Message>OK</Message></Reply>", unreadable},
-        {503, "<html><body><p>Down for maintenance</p></body></html>", unreadable},
-        {500, "<html><body>Server Error<br></body></html>", unreadable},
-        {200, "<Reply><Message>No code</Message><Market>SE</Market></Reply>", unreadable},
-        {200, "<Reply><Result><Code>0</Code></Result><Message>Deep</Message></Reply>", unreadable},
-        {200, "<Reply><Code>x1</Code><Message>Letters</Message></Reply>", unreadable},
-        {400, "<Reply><Code>-</Code><Message>Sign only</Message></Reply>", unreadable},
-        {200, "<Reply><Code></Code></Reply>", unreadable},
-    };
-    for (const auto &c : cases)
-        expectReply(c.status, c.body, c.expected);
-}
-
 TEST(ReservationReplyTest, CodeIsTheLeadingNumberOfItsText)
 {
     const struct
@@ -88,22 +61,6 @@ TEST(ReservationReplyTest, UnreadableBodiesGiveMinusOneAndNoTexts)
     };
     for (const QByteArray &body : bodies)
         expectReply(200, body, unreadable);
-}
-
-TEST(ReservationReplyTest, LogsTheParseErrorAndTheRootElement)
-{
-    xr::test::LogCapture log;
-    XRReservationReply::fromBody("<Reply><Code>0</Code></Reply>", 200);
-    XRReservationReply::fromBody("<html><br></html>", 500);
-    const QStringList messages = log.messages();
-    ASSERT_EQ(messages.size(), 5) << qPrintable(messages.join(u'\n'));
-    EXPECT_EQ(messages[0], QStringLiteral("parsing error: 0"));
-    EXPECT_TRUE(messages[1].startsWith(QLatin1String("return doc: XRXMLElement 0x"))) << qPrintable(messages[1]);
-    EXPECT_TRUE(messages[1].endsWith(QLatin1String("{type:1 name:Reply xml:\"<Reply><Code>0</Code></Reply>\"}")))
-        << qPrintable(messages[1]);
-    EXPECT_EQ(messages[2], QStringLiteral("parsing error: -1"));
-    EXPECT_EQ(messages[3], QStringLiteral("return doc: (null)"));
-    EXPECT_EQ(messages[4], QStringLiteral("Reservation reply without a readable code, HTTP status 500"));
 }
 
 } // namespace
