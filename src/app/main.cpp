@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     }
 
     xr::installTranslations(xr::translationLanguageForDevice());
-    // Made before the launch, so that a quit asked for during it still saves.
+    // From here on a logout or `kill` saves as quitting does.
     XRQuitOnSignals quitOnSignals;
     XRLauncher launcher(*configuration);
     launcher.launch();

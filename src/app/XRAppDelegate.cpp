@@ -138,10 +138,12 @@ bool XRAppDelegate::storeSettings()
     return false;
 }
 
-void XRAppDelegate::storeCurrency()
+bool XRAppDelegate::storeCurrency()
 {
-    if (!writeApplicationPlistToFile(m_currencyDict, QString::fromLatin1(currencyFileName)))
-        qCWarning(lcData, "Error saving currency");
+    if (writeApplicationPlistToFile(m_currencyDict, QString::fromLatin1(currencyFileName)))
+        return true;
+    qCWarning(lcData, "Error saving currency");
+    return false;
 }
 
 bool XRAppDelegate::writeApplicationPlistToFile(const QVariant &plist, const QString &fileName)
