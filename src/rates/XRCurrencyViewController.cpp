@@ -178,8 +178,7 @@ void XRCurrencyViewController::viewDidLoad()
     m_converter = std::make_unique<XRCurrencyConverter>(*m_currencyList, *appDelegate());
     registerObservers();
     m_selectedRow = notFound;
-    showKeptRates();
-    loadCurrencies();
+    showKeptRatesAndLoad();
 
     m_retryTimer = new QTimer(this);
     m_retryTimer->setObjectName(QStringLiteral("ratesRetryTimer"));
@@ -252,10 +251,13 @@ QString XRCurrencyViewController::baseSwiftCode() const
     return currentCurrency().value(QStringLiteral("base_swift")).toString();
 }
 
-// The last good rates of the market, shown until the network answers.
-void XRCurrencyViewController::showKeptRates()
+// The market's last good rates at once, then the network's.
+void XRCurrencyViewController::showKeptRatesAndLoad()
 {
-    if (!m_currencyList->loadKeptCurrencies())
+    const bool kept = m_currencyList->loadKeptCurrencies();
+    loadCurrencies();
+    // Without rates of this market the screen says they are on their way.
+    if (!kept)
         setupGUI();
 }
 
@@ -360,8 +362,7 @@ void XRCurrencyViewController::languageChanged()
         m_reloadWhenLoaded = true;
         return;
     }
-    showKeptRates();
-    loadCurrencies();
+    showKeptRatesAndLoad();
 }
 
 void XRCurrencyViewController::pickCurrency()

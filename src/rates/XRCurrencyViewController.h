@@ -85,7 +85,7 @@ private:
     void makeStatusLine();
     void setLabels();
     void setStatusLine(const XRCurrencyConverter::StatusLine &status);
-    void showKeptRates();
+    void showKeptRatesAndLoad();
     void retryLoading();
     void moveView();
     void slidePanel(int y);
