@@ -36,7 +36,7 @@ ExitStatus rates(const QStringList &arguments, Output &output)
     const bool raw = arguments.size() == 2 && arguments[1] == QLatin1String("--raw");
     if (arguments.size() != 1 && !raw)
         return BadUsage;
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader(nullptr);
     if (!parseRatesFile(arguments[0], downloader, output))
         return BadInput;
     if (!raw) {
@@ -86,7 +86,7 @@ ExitStatus convert(const QStringList &arguments, Output &output)
     if ((transType != QLatin1String("buy") && transType != QLatin1String("sell")) || !market)
         return BadUsage;
 
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader(nullptr);
     if (!parseRatesFile(arguments[0], downloader, output))
         return BadInput;
     XRAppDelegate appDelegate{XRConfiguration()};

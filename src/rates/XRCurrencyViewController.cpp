@@ -1,6 +1,6 @@
 #include "XRCurrencyViewController.h"
 
-#include "XRAppDelegate.h"
+#include "XRApplicationDelegate.h"
 #include "XRCurrencyConverter.h"
 #include "XRCurrencyDownloader.h"
 #include "XRCurrencyView.h"
@@ -174,7 +174,7 @@ void XRCurrencyViewController::makeStatusLine()
 void XRCurrencyViewController::viewDidLoad()
 {
     XRSuperViewController::viewDidLoad();
-    m_currencyList = std::make_unique<XRCurrencyDownloader>();
+    m_currencyList = std::make_unique<XRCurrencyDownloader>(appDelegate());
     m_converter = std::make_unique<XRCurrencyConverter>(*m_currencyList, *appDelegate());
     registerObservers();
     m_selectedRow = notFound;

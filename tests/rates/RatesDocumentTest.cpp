@@ -36,7 +36,7 @@ protected:
     }
     ~RatesDocumentTest() override { XRNotificationCenter::defaultCenter().removeObserver(this); }
 
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader{nullptr};
     int parseEnds = 0;
 };
 
@@ -141,6 +141,7 @@ TEST_F(RatesDocumentTest, BrokenDocumentLeavesThePreviousResultWhole)
 class CorruptingCDATA : public XRCurrencyDownloader
 {
 public:
+    CorruptingCDATA() : XRCurrencyDownloader(nullptr) {}
     void parserFoundCDATA(XRXMLParser *parser, const QByteArray &) override
     {
         XRCurrencyDownloader::parserFoundCDATA(parser, QByteArray("8,5\xc3", 4));
