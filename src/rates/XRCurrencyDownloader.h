@@ -81,6 +81,7 @@ private:
     // when the market changes before the load ends.
     XRMarket m_loadingMarket = XRMarket::Sweden;
     QByteArray m_webData;
+    int m_statusCode = 0;
 
     // The document being read. Its values reach dataDict() only when it has
     // been read to its end, so that a broken document changes nothing.

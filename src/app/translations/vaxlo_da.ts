@@ -82,6 +82,8 @@
     <message>
         <source>No rates available. Check your internet connection.</source>
         <translation>Ingen kurser tilgængelige. Kontrollér din internetforbindelse.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Faner</translation>
     </message>

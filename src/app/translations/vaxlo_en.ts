@@ -82,6 +82,8 @@
     <message>
         <source>No rates available. Check your internet connection.</source>
         <translation>No rates available. Check your internet connection.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Tabs</translation>
     </message>

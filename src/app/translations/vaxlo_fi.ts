@@ -82,6 +82,8 @@
     <message>
         <source>No rates available. Check your internet connection.</source>
         <translation>Kursseja ei ole saatavilla. Tarkista internetyhteys.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Välilehdet</translation>
     </message>

@@ -82,6 +82,8 @@
     <message>
         <source>No rates available. Check your internet connection.</source>
         <translation>Inga kurser finns. Kontrollera din internetanslutning.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Flikar</translation>
     </message>
