@@ -50,12 +50,9 @@ TEST_F(DecimalTextTest, RatesAndAmountsReadTheLongestLeadingNumber)
 
 TEST_F(DecimalTextTest, FixedDecimalsRoundLikeTheCLibraryWithAPoint)
 {
-    EXPECT_EQ(xr::fixedDecimals(0.125, 2), QStringLiteral("0.12")) << "an exact half goes to the even digit";
-    EXPECT_EQ(xr::fixedDecimals(1234.5 / 100, 6), QStringLiteral("12.345000"));
-
     // The C library itself as the judge (the test process runs in the C locale).
     const double infinity = std::numeric_limits<double>::infinity();
-    const double values[] = {0.005, 0.015,    1.005,     2.5,     2.675,    1e-7,     123456789.125, -0.001,
+    const double values[] = {0.125, 0.005, 0.015,    1.005,     2.5,     2.675,    1e-7,     123456789.125, -0.001,
                              1e22,  1.7976931348623157e308, -2.345, 100.0 / 3, infinity, -infinity};
     for (const double value : values) {
         for (const int decimals : {0, 2, 6}) {

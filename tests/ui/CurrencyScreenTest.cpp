@@ -342,10 +342,9 @@ TEST_F(CurrencyScreenTest, TheWheelTurnsOneRowPerStepAndKeepsTheHighlightInView)
         turn(t.angle);
         EXPECT_EQ(panel->pickerView()->selectedRowInComponent(0), t.row) << t.angle;
         EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(t.row)))) << t.angle;
+        // A turn chooses, as the phone's wheel does.
+        EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QStringLiteral("Currency, C%1").arg(10 + t.row));
     }
-    turn(-120 * 12);
-    EXPECT_EQ(screen->selectedRow(), 12) << "a turn chooses, as the phone's wheel does";
-    EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QStringLiteral("Currency, C22"));
     xr::test::saveScreenshot(window.get(), QStringLiteral("currency-wheel-turned"));
 }
 
