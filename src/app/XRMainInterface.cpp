@@ -1,6 +1,7 @@
 #include "XRMainInterface.h"
 
 #include "XRCurrencyViewController.h"
+#include "XRPrefsViewController.h"
 #include "XRTabBarController.h"
 
 namespace xr {
@@ -8,7 +9,7 @@ namespace xr {
 XRTabBarController *makeMainTabBarController(QObject *parent)
 {
     auto *tabs = new XRTabBarController(parent);
-    tabs->setViewControllers({new XRCurrencyViewController});
+    tabs->setViewControllers({new XRCurrencyViewController, new XRPrefsViewController});
     return tabs;
 }
 
