@@ -39,9 +39,6 @@ public:
     XRDatePickerView(QWidget *view, XRDaterPickerViewDelegate *delegate,
                      const std::function<QDateTime()> &clock = &QDateTime::currentDateTime);
 
-    XRDaterPickerViewDelegate *delegate() const { return m_delegate; }
-    void setDelegate(XRDaterPickerViewDelegate *delegate) { m_delegate = delegate; }
-
     // Slides the panel up over the host view, then dims the strip.
     void show();
     // Undims the strip, then slides the panel down out of sight.

@@ -39,11 +39,6 @@ public:
 
     XRCurrencyViewController *currencyVC() const { return m_currencyVC; }
     void setCurrencyVC(XRCurrencyViewController *currencyVC) { m_currencyVC = currencyVC; }
-    void setLangString(const QString &langString) { m_langString = langString; }
-    void setBranchID(const QString &branchID) { m_branchID = branchID; }
-    void setPaymentMethod(int paymentMethod) { m_paymentMethod = paymentMethod; }
-    int lang() const { return m_lang; }
-    void setLang(int lang) { m_lang = lang; }
 
     // The values the reservation client reads.
     QString langString() const override { return m_langString; }

@@ -71,9 +71,7 @@ public:
     XRTableView *tableView() const { return m_tableView; }
     int type() const { return m_type; }
     void setType(int type) { m_type = type; }
-    ZOTableAlertDelegate *delegate() const { return m_delegate; }
     void setDelegate(ZOTableAlertDelegate *delegate) { m_delegate = delegate; }
-    ZOTableAlertDataSource *dataSource() const { return m_dataSource; }
     void setDataSource(ZOTableAlertDataSource *dataSource) { m_dataSource = dataSource; }
 
     // Reloads the rows, then shows the alert.
