@@ -1,6 +1,6 @@
 #include "XRPrefsViewController.h"
 
-#include "XRAppDelegate.h"
+#include "XRApplicationDelegate.h"
 #include "XRLocalizedString.h"
 #include "XRMarkets.h"
 #include "XRNotificationCenter.h"

@@ -1,7 +1,8 @@
 #include "XRReserverViewController.h"
 
 #include "XRAlertView.h"
-#include "XRAppDelegate.h"
+#include "XRApplicationDelegate.h"
+#include "XRConfiguration.h"
 #include "XRCurrencyViewController.h"
 #include "XRLoadingSplashView.h"
 #include "XRLocalizedString.h"
@@ -351,15 +352,18 @@ void XRReserverViewController::actionSheetClickedButtonAtIndex(XRActionSheet *ac
 {
     if (buttonIndex == actionSheet->cancelButtonIndex() || isReserving())
         return;
-    m_paymentMethod = buttonIndex;
-    if (XRAppDelegate *delegate = appDelegate()) {
-        delegate->displayLoadingSplash();
-        if (XRWindow *window = XRWindow::mainWindow()) {
-            if (auto *splash = window->findChild<XRLoadingSplashView *>())
-                splash->setLoadingMessage(XRLocalizedString("Reserving"));
-        }
+    XRApplicationDelegate *delegate = appDelegate();
+    if (!delegate) {
+        qCWarning(lcReservation, "No application delegate: no reservation host to send to");
+        return;
     }
-    m_client = XRReserverClient::reserveWithDelegate(this);
+    m_paymentMethod = buttonIndex;
+    delegate->displayLoadingSplash();
+    if (XRWindow *window = XRWindow::mainWindow()) {
+        if (auto *splash = window->findChild<XRLoadingSplashView *>())
+            splash->setLoadingMessage(XRLocalizedString("Reserving"));
+    }
+    m_client = XRReserverClient::reserveWithDelegate(this, delegate->configuration());
 }
 
 void XRReserverViewController::reservationEnded()

@@ -182,6 +182,8 @@
     <message>
         <source>The reservation is now completed</source>
         <translation>Din reservation er nu gennemført</translation>
+        <source>Tabs</source>
+        <translation>Faner</translation>
     </message>
 </context>
 </TS>

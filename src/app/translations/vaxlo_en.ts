@@ -182,6 +182,8 @@
     <message>
         <source>The reservation is now completed</source>
         <translation>The reservation is now completed</translation>
+        <source>Tabs</source>
+        <translation>Tabs</translation>
     </message>
 </context>
 </TS>

@@ -182,6 +182,8 @@
     <message>
         <source>The reservation is now completed</source>
         <translation>Varauksesi on nyt tehty</translation>
+        <source>Tabs</source>
+        <translation>Välilehdet</translation>
     </message>
 </context>
 </TS>

@@ -182,6 +182,8 @@
     <message>
         <source>The reservation is now completed</source>
         <translation>Din reservation är nu klar</translation>
+        <source>Tabs</source>
+        <translation>Flikar</translation>
     </message>
 </context>
 </TS>
