@@ -236,7 +236,8 @@ void XRReserverViewController::textFieldShouldReturn(QLineEdit *textField)
     if (textField == m_firstNameTextField)
         m_lastNameTextField->setFocus();
     else if (textField == m_lastNameTextField)
-        m_personalIDTextField->setFocus();
+        // The Finnish market's disabled number field is passed over.
+        (m_personalIDTextField->isEnabled() ? m_personalIDTextField : m_phoneTextField)->setFocus();
     else if (textField == m_personalIDTextField)
         m_phoneTextField->setFocus();
     else if (textField == m_phoneTextField)
