@@ -105,6 +105,7 @@ protected:
             ++usd;
         picker->chooseRow(usd);
         QTest::mouseClick(currencyScreen->pickerPanel()->pickerButtonPanel()->doneButton(), Qt::LeftButton);
+        find<QLineEdit>("amountTF")->clear(); // an amount kept from an earlier test
         QTest::keyClicks(find<QLineEdit>("amountTF"), QStringLiteral("100"));
         QTest::mouseClick(find<QPushButton>("reserveButton"), Qt::LeftButton);
         auto *navigation = qobject_cast<XRNavigationController *>(currencyScreen->modalViewController());
