@@ -4,6 +4,7 @@
 #include "XRLocalizedString.h"
 #include "XRNavigationController.h"
 #include "XRNewsViewController.h"
+#include "XRPrefsViewController.h"
 #include "XRTabBarController.h"
 
 namespace xr {
@@ -13,7 +14,7 @@ XRTabBarController *makeMainTabBarController(QObject *parent)
     auto *tabs = new XRTabBarController(parent);
     auto *news = new XRNavigationController(new XRNewsViewController);
     news->setTabBarItem(XRLocalizedString("News"), QIcon(QStringLiteral(":/images/tab-news.png")));
-    tabs->setViewControllers({new XRCurrencyViewController, news});
+    tabs->setViewControllers({new XRCurrencyViewController, news, new XRPrefsViewController});
     return tabs;
 }
 
