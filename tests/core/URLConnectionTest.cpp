@@ -328,21 +328,25 @@ TEST(URLConnection, TruncatedOrCorruptGzipFails)
     }
 }
 
-TEST(URLConnection, ADroppedConnectionFails)
+// Qt takes a close in mid-body for the end of the body about half the time
+// (when the socket sees the close before the last bytes are read), so the
+// transfer is repeated: each one must fail.
+TEST(URLConnection, ADroppedConnectionFailsEveryTime)
 {
     LoopbackServer server;
-    const QByteArray document = largeDocument();
+    const QByteArray document(1024 * 1024, 'x');
     server.route(QStringLiteral("/drop"), {.body = document, .fault = Response::Fault::DropMidBody});
-    Recorder recorder;
-    recorder.start(XRURLRequest(server.url(QStringLiteral("/drop"))));
-
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.events.front(), Event::Response);
-    EXPECT_EQ(recorder.events.back(), Event::Fail);
-    EXPECT_EQ(recorder.count(Event::Finish), 0);
-    EXPECT_LT(recorder.body.size(), document.size());
-    EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
-    EXPECT_EQ(recorder.error.code, int(QNetworkReply::RemoteHostClosedError));
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        SCOPED_TRACE(attempt);
+        Recorder recorder;
+        recorder.start(XRURLRequest(server.url(QStringLiteral("/drop"))));
+        ASSERT_TRUE(recorder.waitForEnd());
+        EXPECT_EQ(recorder.events.front(), Event::Response);
+        EXPECT_EQ(recorder.events.back(), Event::Fail);
+        EXPECT_EQ(recorder.count(Event::Finish), 0);
+        EXPECT_LT(recorder.body.size(), document.size());
+        EXPECT_EQ(recorder.error.code, int(QNetworkReply::RemoteHostClosedError));
+    }
 }
 
 TEST(URLConnection, AnIdleTransferTimesOut)
