@@ -3,16 +3,10 @@
 #include "XRWindow.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-QList<XRAlertView *> &shownAlerts()
-{
-    static QList<XRAlertView *> alerts;
-    return alerts;
-}
 
 const char panelStyle[] = "QWidget#alertPanel { background: rgba(20, 40, 90, 235); border: 2px solid white;"
                           " border-radius: 10px; }"
@@ -21,56 +15,41 @@ const char panelStyle[] = "QWidget#alertPanel { background: rgba(20, 40, 90, 235
                           " background: rgba(255, 255, 255, 40); border: 1px solid rgba(255, 255, 255, 120);"
                           " border-radius: 6px; }"
                           "QPushButton:pressed { background: rgba(255, 255, 255, 90); }";
+
+QStringList cancelFirst(const QString &cancelButtonTitle, const QStringList &otherButtonTitles)
+{
+    return cancelButtonTitle.isEmpty() ? otherButtonTitles : QStringList{cancelButtonTitle} + otherButtonTitles;
+}
+
 } // namespace
 
 XRAlertView::XRAlertView(const QString &title, const QString &message, XRAlertViewDelegate *delegate,
                          const QString &cancelButtonTitle, const QStringList &otherButtonTitles)
-    : QWidget(XRWindow::mainWindow())
-    , m_title(title)
+    : XRModalPanel(title, cancelFirst(cancelButtonTitle, otherButtonTitles), panelStyle, 110)
     , m_message(message)
-    , m_cancelButtonTitle(cancelButtonTitle)
+    , m_hasCancelButton(!cancelButtonTitle.isEmpty())
     , m_delegate(delegate)
-    , m_panel(new QWidget(this))
 {
     setObjectName(QStringLiteral("alertView"));
-    if (!cancelButtonTitle.isEmpty())
-        m_buttonTitles.append(cancelButtonTitle);
-    m_buttonTitles.append(otherButtonTitles);
-    m_panel->setObjectName(QStringLiteral("alertPanel"));
-    m_panel->setAttribute(Qt::WA_StyledBackground);
-    m_panel->setStyleSheet(QString::fromLatin1(panelStyle));
-    for (int i = 0; i < m_buttonTitles.size(); ++i) {
-        auto *button = new QPushButton(m_buttonTitles[i], m_panel);
-        button->setObjectName(QStringLiteral("alertButton%1").arg(i));
-        connect(button, &QPushButton::clicked, this, [this, i] { dismissWithClickedButtonIndex(i); });
-        m_buttons.append(button);
-    }
-    QWidget::hide();
-}
-
-XRAlertView::~XRAlertView()
-{
-    shownAlerts().removeOne(this);
-}
-
-QPushButton *XRAlertView::button(int index) const
-{
-    return m_buttons.value(index, nullptr);
+    panel()->setObjectName(QStringLiteral("alertPanel"));
+    for (int i = 0; i < buttons().size(); ++i)
+        buttons()[i]->setObjectName(QStringLiteral("alertButton%1").arg(i));
 }
 
 void XRAlertView::setAccessoryView(QWidget *view, int height)
 {
     m_accessory = view;
     m_accessoryHeight = height;
-    view->setParent(m_panel);
+    view->setParent(panel());
 }
 
 void XRAlertView::layOut()
 {
-    auto *layout = new QVBoxLayout(m_panel);
+    QWidget *const panel = this->panel();
+    auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(8);
-    auto *titleLabel = new QLabel(m_title, m_panel);
+    auto *titleLabel = new QLabel(title(), panel);
     titleLabel->setObjectName(QStringLiteral("alertTitle"));
     titleLabel->setAlignment(Qt::AlignCenter);
     titleLabel->setWordWrap(true);
@@ -80,7 +59,7 @@ void XRAlertView::layOut()
     titleLabel->setFont(titleFont);
     layout->addWidget(titleLabel);
     if (!m_message.isEmpty()) {
-        auto *messageLabel = new QLabel(m_message, m_panel);
+        auto *messageLabel = new QLabel(m_message, panel);
         messageLabel->setObjectName(QStringLiteral("alertMessage"));
         messageLabel->setAlignment(Qt::AlignCenter);
         messageLabel->setWordWrap(true);
@@ -91,53 +70,38 @@ void XRAlertView::layOut()
         layout->addWidget(m_accessory);
     }
     // Two buttons stand side by side, more stand in a column with cancel last.
-    if (m_buttons.size() == 2) {
+    const QList<QPushButton *> &buttons = this->buttons();
+    if (buttons.size() == 2) {
         auto *row = new QHBoxLayout;
-        row->addWidget(m_buttons[0]);
-        row->addWidget(m_buttons[1]);
+        row->addWidget(buttons[0]);
+        row->addWidget(buttons[1]);
         layout->addLayout(row);
     } else {
-        for (int i = 1; i < m_buttons.size(); ++i)
-            layout->addWidget(m_buttons[i]);
-        if (!m_buttons.isEmpty())
-            layout->addWidget(m_buttons[0]);
+        for (int i = 1; i < buttons.size(); ++i)
+            layout->addWidget(buttons[i]);
+        if (!buttons.isEmpty())
+            layout->addWidget(buttons[0]);
     }
     const int panelWidth = 284;
-    m_panel->setFixedWidth(panelWidth);
-    m_panel->adjustSize();
-    const int panelHeight = std::min(m_panel->sizeHint().height(), XRWindow::height - 40);
-    m_panel->setGeometry((XRWindow::width - panelWidth) / 2, (XRWindow::height - panelHeight) / 2, panelWidth,
-                         panelHeight);
+    panel->setFixedWidth(panelWidth);
+    panel->adjustSize();
+    const int panelHeight = std::min(panel->sizeHint().height(), XRWindow::height - 40);
+    panel->setGeometry((XRWindow::width - panelWidth) / 2, (XRWindow::height - panelHeight) / 2, panelWidth,
+                       panelHeight);
 }
 
-void XRAlertView::show()
+void XRAlertView::reportClickedButton(int buttonIndex)
 {
-    XRWindow *window = XRWindow::mainWindow();
-    if (!window)
-        return;
-    setParent(window);
-    setGeometry(0, 0, XRWindow::width, XRWindow::height);
-    layOut();
-    shownAlerts().append(this);
-    QWidget::show();
-    raise();
-}
-
-void XRAlertView::dismissWithClickedButtonIndex(int buttonIndex)
-{
-    shownAlerts().removeOne(this);
-    hide();
     if (m_delegate)
         m_delegate->alertViewClickedButtonAtIndex(this, buttonIndex);
-    deleteLater();
 }
 
 QList<XRAlertView *> XRAlertView::visibleAlerts()
 {
-    return shownAlerts();
-}
-
-void XRAlertView::paintEvent(QPaintEvent *)
-{
-    QPainter(this).fillRect(rect(), QColor(0, 0, 0, 110));
+    QList<XRAlertView *> alerts;
+    for (XRModalPanel *shown : shownPanels()) {
+        if (auto *alert = qobject_cast<XRAlertView *>(shown))
+            alerts.append(alert);
+    }
+    return alerts;
 }

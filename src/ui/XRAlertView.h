@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QStringList>
-#include <QWidget>
+#include "XRModalPanel.h"
 
-class QPushButton;
 class XRAlertView;
 
 class XRAlertViewDelegate
@@ -17,27 +15,18 @@ public:
     }
 };
 
-// A modal alert inside the window: it dims the window, shows a title, a
-// message and its buttons, and does not block the caller. Pressing a button
-// tells the delegate and closes the alert. Button indexes: the cancel button
-// first, then the others in order.
-class XRAlertView : public QWidget
+// A modal alert inside the window: it dims the window and shows a title, a
+// message and its buttons. Button indexes: the cancel button first, then the
+// others in order.
+class XRAlertView : public XRModalPanel
 {
     Q_OBJECT
 public:
     XRAlertView(const QString &title, const QString &message, XRAlertViewDelegate *delegate,
                 const QString &cancelButtonTitle, const QStringList &otherButtonTitles = {});
-    ~XRAlertView() override;
 
-    // Places the alert over the main window, above everything.
-    void show();
-    void dismissWithClickedButtonIndex(int buttonIndex);
-
-    QString title() const { return m_title; }
     QString message() const { return m_message; }
-    QStringList buttonTitles() const { return m_buttonTitles; }
-    int cancelButtonIndex() const { return m_cancelButtonTitle.isEmpty() ? -1 : 0; }
-    QPushButton *button(int index) const;
+    int cancelButtonIndex() const { return m_hasCancelButton ? 0 : -1; }
     // Extra content between the message and the buttons (a list, a field).
     void setAccessoryView(QWidget *view, int height);
 
@@ -45,18 +34,13 @@ public:
     static QList<XRAlertView *> visibleAlerts();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void layOut() override;
+    void reportClickedButton(int buttonIndex) override;
 
 private:
-    void layOut();
-
-    QString m_title;
     QString m_message;
-    QString m_cancelButtonTitle;
-    QStringList m_buttonTitles;
+    bool m_hasCancelButton;
     XRAlertViewDelegate *m_delegate;
-    QWidget *m_panel;
     QWidget *m_accessory = nullptr;
     int m_accessoryHeight = 0;
-    QList<QPushButton *> m_buttons;
 };
