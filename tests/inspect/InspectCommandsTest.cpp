@@ -40,6 +40,8 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         {{"rates", "rates/data/rates-se.xml"}, 0, "rates/data/rates-se.json", {}},
         {{"rates", "rates/data/rates-se.xml", "--raw"}, 0, "rates/data/rates-se.raw.json", {}},
         {{"convert", "rates/data/rates-se.xml", "DKK", "12,5", "buy"}, 0, "inspect/data/convert-dkk.json", {}},
+        // Beside the stored form, the screen's form in the market asked for.
+        {{"convert", "rates/data/rates-se.xml", "USD", "1000", "buy", "--market", "DK"}, 0, "inspect/data/convert-usd-dk.json", {}},
         {{"branches", "stores/data/branches/edge-cases.xml"}, 0, "stores/data/branches/edge-cases.json", {}},
         // From Jönköping the default store comes first, then Göteborg, then Malmö.
         {{"branches", "stores/data/branches/three-cities.xml", "--near", "57.7826,14.1618", "--default", "SE.3003"},
@@ -64,6 +66,7 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         {{"rates"}, 2, {}, "usage: vaxlo-inspect rates"},
         {{"rates", "rates/data/rates-se.xml", "--cleaned"}, 2, {}, "usage: vaxlo-inspect rates"},
         {{"convert", "rates/data/rates-se.xml", "USD", "100", "hold"}, 2, {}, "usage: vaxlo-inspect convert"},
+        {{"convert", "rates/data/rates-se.xml", "USD", "100", "buy", "--market", "DE"}, 2, {}, "usage: vaxlo-inspect convert"},
         {{"branches", "stores/data/branches/three-cities.xml", "--near", "95,14"}, 2, {}, "usage: vaxlo-inspect branches"},
         {{"branches", "stores/data/branches/three-cities.xml", "--default", "SE.1"}, 2, {}, "usage: vaxlo-inspect branches"},
         {{"plist", "a", "b"}, 2, {}, "usage: vaxlo-inspect plist FILE"},
