@@ -136,33 +136,6 @@ TEST_F(DataFilesTest, SettingsWithStoresAndEventsComeBackEqualAsPlainChangeableV
     EXPECT_EQ(m_log, QStringList{QStringLiteral("documentsDirectory: ") + documents()});
 }
 
-TEST_F(DataFilesTest, AnXmlFileIsReadAndTheNextWriteMakesItBinary)
-{
-    put("currency.vaxlodata", R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-	<key>currentCurrency</key>
-	<dict>
-		<key>swift_code</key>
-		<string>EUR</string>
-	</dict>
-	<key>transType</key>
-	<string>sell</string>
-</dict>
-</plist>
-)");
-    const std::optional<QVariant> read = m_files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
-    ASSERT_TRUE(read.has_value());
-    const QVariantMap currency = read->toMap();
-    EXPECT_EQ(currency[QStringLiteral("currentCurrency")].toMap()[QStringLiteral("swift_code")], QStringLiteral("EUR"));
-    EXPECT_EQ(currency[QStringLiteral("transType")], QStringLiteral("sell"));
-
-    ASSERT_TRUE(m_files.writeApplicationPlist(currency, QStringLiteral("currency.vaxlodata")));
-    EXPECT_TRUE(contents("currency.vaxlodata").startsWith("bplist00"));
-    EXPECT_EQ(m_files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata")), read);
-}
-
 TEST_F(DataFilesTest, AnIndependentReaderReadsWhatWeWrite)
 {
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));

@@ -33,7 +33,7 @@ TEST(NotificationCenter, DeliversInRegistrationOrderAndOnlyToTheName)
     EXPECT_EQ(received.toString(), QStringLiteral("SE.FX.101"));
 }
 
-TEST(NotificationCenter, ObserverRemovedDuringAPostIsNotCalledAgain)
+TEST(NotificationCenter, AnObserverRemovedDuringAPostLosesEveryRegistration)
 {
     XRNotificationCenter center;
     Observer a{1}, b{2};
@@ -44,28 +44,16 @@ TEST(NotificationCenter, ObserverRemovedDuringAPostIsNotCalledAgain)
         center.removeObserver(&a);
         center.removeObserver(&b);
     });
+    center.addObserver(&a, QStringLiteral("M"), [&](const XRNotification &) { ++aCalls; });
     center.addObserver(&b, QStringLiteral("N"), [&](const XRNotification &) { ++bCalls; });
 
     center.postNotificationName(QStringLiteral("N"));
     center.postNotificationName(QStringLiteral("N"));
+    center.postNotificationName(QStringLiteral("M"));
 
     EXPECT_EQ(aCalls, 1);
     EXPECT_EQ(bCalls, 0);
     EXPECT_EQ(center.observerCount(QStringLiteral("N")), 0);
-}
-
-TEST(NotificationCenter, RemoveObserverRemovesEveryRegistrationOfIt)
-{
-    XRNotificationCenter center;
-    Observer a{1}, b{2};
-    int bCalls = 0;
-    center.addObserver(&a, QStringLiteral("N"), [](const XRNotification &) { FAIL(); });
-    center.addObserver(&a, QStringLiteral("M"), [](const XRNotification &) { FAIL(); });
-    center.addObserver(&b, QStringLiteral("N"), [&](const XRNotification &) { ++bCalls; });
-    center.removeObserver(&a);
-    center.postNotificationName(QStringLiteral("N"));
-    center.postNotificationName(QStringLiteral("M"));
-    EXPECT_EQ(bCalls, 1);
 }
 
 TEST(UserDefaults, RegisteredValuesStandInAndStoredValuesSurviveARestart)
