@@ -101,33 +101,25 @@ TEST_F(AppDelegateTest, LaunchShowsTheWindowAndLoadsTheDataFiles)
     EXPECT_TRUE(relaunched.settingsDict().contains(QStringLiteral("storesDict")));
 }
 
-TEST_F(AppDelegateTest, LoadingSplashIsShownAtMostOnce)
+TEST_F(AppDelegateTest, OneLoadingSplashAndANetworkAlertAtMostOncePerMinute)
 {
     XRAppDelegate delegate(configuration, &shell);
+    delegate.applicationDidFinishLaunching();
+    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
+    delegate.setClock([&now] { return now; });
     delegate.dismissLoadingSplash();
     EXPECT_EQ(shell.splashRemovals, 0);
     delegate.displayLoadingSplash();
     delegate.displayLoadingSplash();
     EXPECT_EQ(shell.splashShows, 1);
     EXPECT_EQ(shell.lastSplashFrame, QRect(80, 200, 160, 75));
-    delegate.dismissLoadingSplash();
-    EXPECT_FALSE(shell.splashShown);
-    EXPECT_FALSE(delegate.isLoadingSplashShown());
-}
-
-TEST_F(AppDelegateTest, NetworkAlertIsShownAtMostOncePerMinute)
-{
-    XRAppDelegate delegate(configuration, &shell);
-    delegate.applicationDidFinishLaunching();
-    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
-    delegate.setClock([&now] { return now; });
-    delegate.displayLoadingSplash();
 
     delegate.showNetworkErrorAlert();
     ASSERT_EQ(shell.alerts.size(), 1);
     EXPECT_EQ(shell.alerts[0].title, QStringLiteral("No connection"));
     EXPECT_EQ(shell.alerts[0].cancelButtonTitle, QStringLiteral("OK"));
     EXPECT_FALSE(shell.splashShown);
+    EXPECT_FALSE(delegate.isLoadingSplashShown());
 
     now = now.addSecs(10);
     delegate.displayLoadingSplash();

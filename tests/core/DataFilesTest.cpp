@@ -267,10 +267,6 @@ TEST_F(DataFilesTest, WithoutADocumentsDirectoryNothingIsWritten)
     EXPECT_FALSE(blocked.writeApplicationData("bytes", QStringLiteral("settings.vaxlodata")));
     EXPECT_EQ(m_log, QStringList{QStringLiteral("Documents directory not found!")});
     EXPECT_EQ(contents("blocker"), QByteArray("not a folder"));
-
-    m_log.clear();
-    EXPECT_FALSE(none.applicationPlistFromFile(QStringLiteral("settings.vaxlodata")).has_value());
-    EXPECT_EQ(m_log, (QStringList{QStringLiteral("documentsDirectory: "), QStringLiteral("Data file not returned.")}));
 }
 
 TEST_F(DataFilesTest, TheDefaultDirectoryIsTheApplicationDataLocationMadeOnFirstWrite)
