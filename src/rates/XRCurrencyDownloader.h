@@ -19,6 +19,8 @@ class XRAppDelegate;
 class XRCurrencyDownloader : public XRURLConnectionDelegate, public XRXMLParserDelegate
 {
 public:
+    // A rates document is about 15 kB.
+    static constexpr qint64 maximumDocumentSize = 1024 * 1024;
     // Takes the application delegate from the shared application object.
     XRCurrencyDownloader();
     ~XRCurrencyDownloader() override;

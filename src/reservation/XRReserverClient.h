@@ -16,6 +16,8 @@ class XRReserverClient : public QObject, public XRURLConnectionDelegate
 {
     Q_OBJECT
 public:
+    // A reply is under 64 kB.
+    static constexpr qint64 maximumReplySize = 1024 * 1024;
     // Reads the request's values from the delegate and sends it at once. The
     // client belongs to itself; the pointer is valid until it invalidates, and
     // null when there is no delegate to read from.
