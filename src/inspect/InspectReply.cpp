@@ -27,6 +27,10 @@ ExitStatus reply(const QStringList &arguments, Output &output)
         return BadInput;
     }
     const XRReservationReply read = XRReservationReply::fromBody(file.readAll());
+    if (!read.readable) {
+        output.error = QStringLiteral("%1 is not a well-formed UTF-8 XML document").arg(arguments[0]);
+        return BadInput;
+    }
     output.json = toJsonText(QVariantMap{
         {QStringLiteral("code"), read.code},
         {QStringLiteral("message"), text(read.message)},

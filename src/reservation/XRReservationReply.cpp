@@ -58,7 +58,9 @@ XRReservationReply XRReservationReply::fromBody(const QByteArray &body)
     XRReservationReply reply{leadingInteger(childText(root.get(), QStringLiteral("Code"))),
                              childText(root.get(), QStringLiteral("Message")),
                              childText(root.get(), QStringLiteral("Market"))};
-    if (error.code != 0)
+    if (error.code != 0) {
         reply.code = error.code;
+        reply.readable = false;
+    }
     return reply;
 }

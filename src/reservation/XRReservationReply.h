@@ -11,6 +11,8 @@ struct XRReservationReply
     // Null when the reply has none.
     QString message;
     QString market;
+    // False when the body was no well-formed UTF-8 document (code -1).
+    bool readable = true;
 
     // Reads a reply body from the Code, Message and Market children of its root
     // element. A body that is not UTF-8 or not well-formed XML gives -1 and no
