@@ -71,5 +71,9 @@
         <source>Back</source>
         <translation>Back</translation>
     </message>
+    <message>
+        <source>Tabs</source>
+        <translation>Tabs</translation>
+    </message>
 </context>
 </TS>

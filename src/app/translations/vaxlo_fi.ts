@@ -71,5 +71,9 @@
         <source>Back</source>
         <translation>Takaisin</translation>
     </message>
+    <message>
+        <source>Tabs</source>
+        <translation>Välilehdet</translation>
+    </message>
 </context>
 </TS>

@@ -71,5 +71,9 @@
         <source>Back</source>
         <translation>Tilbake</translation>
     </message>
+    <message>
+        <source>Tabs</source>
+        <translation>Faner</translation>
+    </message>
 </context>
 </TS>

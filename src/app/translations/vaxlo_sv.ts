@@ -71,5 +71,9 @@
         <source>Back</source>
         <translation>Tillbaka</translation>
     </message>
+    <message>
+        <source>Tabs</source>
+        <translation>Flikar</translation>
+    </message>
 </context>
 </TS>
