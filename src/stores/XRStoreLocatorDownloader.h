@@ -22,7 +22,7 @@ public:
     static constexpr double requestTimeoutInterval = 15.0;
     static constexpr double requestMaximumDuration = 60.0;
     // A large retailer's branch list stays under 2 MB.
-    static constexpr qint64 maximumDocumentSize = 16 * 1024 * 1024;
+    static constexpr qint64 maximumDocumentSize = 4 * 1024 * 1024;
 
     explicit XRStoreLocatorDownloader(XRAppDelegate &appDelegate);
     ~XRStoreLocatorDownloader() override;

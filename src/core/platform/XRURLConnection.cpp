@@ -278,6 +278,8 @@ void XRURLConnection::start()
     m_reply = send(manager, request, m_request.HTTPMethod().toLatin1(), m_request.HTTPBody());
     if (manager != sharedManager())
         connect(m_reply, &QObject::destroyed, manager, &QObject::deleteLater);
+    // Qt reads no further ahead of the caller than this, whatever the server sends.
+    m_reply->setReadBufferSize(256 * 1024);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &XRURLConnection::replyMetaDataChanged);
     connect(m_reply, &QNetworkReply::readyRead, this, &XRURLConnection::replyReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &XRURLConnection::replyFinished);

@@ -15,10 +15,8 @@ int main(int argc, char **argv)
         return 2;
     XRAppDelegate appDelegate{XRConfiguration()};
     appDelegate.dataFiles() = XRDataFiles(QString::fromLocal8Bit(argv[1]));
-    // Bounded, in case nobody kills it.
-    for (int n = 0; n < 100000; ++n) {
-        appDelegate.currencyDict() = xr::test::currencyGeneration(n);
-        appDelegate.settingsDict() = xr::test::settingsGeneration(n);
+    for (int n = 0; n < 100000; ++n) { // bounded, in case nobody kills it
+        appDelegate.currencyDict() = appDelegate.settingsDict() = xr::test::savedGeneration(n);
         appDelegate.storeCurrency();
         appDelegate.storeSettings();
         std::printf("%d\n", n);
