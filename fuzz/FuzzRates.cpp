@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader(nullptr);
     downloader.parseXML(xr::fuzz::bytes(data, size));
     return 0;
 }

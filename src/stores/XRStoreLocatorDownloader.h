@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class XRAppDelegate;
+class XRSharedState;
 
 // Fetches the current market's branch document, stores its branch dictionary
 // in the settings dictionary under "storesDict", writes the settings file and
@@ -24,7 +24,7 @@ public:
     // A large retailer's branch list stays under 2 MB.
     static constexpr qint64 maximumDocumentSize = 4 * 1024 * 1024;
 
-    explicit XRStoreLocatorDownloader(XRAppDelegate &appDelegate);
+    explicit XRStoreLocatorDownloader(XRSharedState &appDelegate);
     ~XRStoreLocatorDownloader() override;
 
     // Starts the load unless one has started already; the outcome arrives as
@@ -53,7 +53,7 @@ private:
     void keepResponseEtag();
     void endTransfer();
 
-    XRAppDelegate &m_appDelegate;
+    XRSharedState &m_appDelegate;
     std::unique_ptr<XRURLConnection> m_connection;
     QByteArray m_webData;
     bool m_busy = false;
