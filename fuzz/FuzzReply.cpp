@@ -5,6 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    XRReservationReply::fromBody(xr::fuzz::bytes(data, size));
+    XRReservationReply::fromBody(xr::fuzz::bytes(data, size), 200);
     return 0;
 }

@@ -26,9 +26,9 @@ ExitStatus reply(const QStringList &arguments, Output &output)
         output.error = QStringLiteral("cannot read %1: %2").arg(arguments[0], file.errorString());
         return BadInput;
     }
-    const XRReservationReply read = XRReservationReply::fromBody(file.readAll());
+    const XRReservationReply read = XRReservationReply::fromBody(file.readAll(), 200); // read as a reply served with 200 OK
     if (!read.readable) {
-        output.error = QStringLiteral("%1 is not a well-formed UTF-8 XML document").arg(arguments[0]);
+        output.error = QStringLiteral("%1 is not a readable reply document").arg(arguments[0]);
         return BadInput;
     }
     output.json = toJsonText(QVariantMap{

@@ -2,6 +2,7 @@
 
 #include "XRApplication.h"
 #include "XRConfiguration.h"
+#include "XRDataFiles.h"
 #include "XRSharedState.h"
 #include "XRLog.h"
 #include "XRMarkets.h"
@@ -33,8 +34,9 @@ void XRCurrencyDownloader::loadCurrenciesAndNotify()
         return;
     }
     m_busy = true;
-    const QUrl url = xr::documentURL(m_appDelegate->configuration(), xr::storedLanguageIndex(),
-                                     XRMarketDocument::Rates);
+    const int languageIndex = xr::storedLanguageIndex();
+    m_loadingMarket = xr::marketForLanguageIndex(languageIndex);
+    const QUrl url = xr::documentURL(m_appDelegate->configuration(), languageIndex, XRMarketDocument::Rates);
     qCInfo(lcRates, "loading list of currencies for URL: %s", qUtf8Printable(url.toString()));
 
     XRURLRequest request(url);
@@ -45,10 +47,11 @@ void XRCurrencyDownloader::loadCurrenciesAndNotify()
     m_connection = XRURLConnection::connectionWithRequest(request, this);
 }
 
-void XRCurrencyDownloader::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &)
+void XRCurrencyDownloader::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &response)
 {
-    // Only the body of the last response counts; its status is not looked at.
+    // Only the body of the last response counts.
     m_webData.clear();
+    m_statusCode = response.statusCode();
 }
 
 void XRCurrencyDownloader::connectionDidReceiveData(XRURLConnection *, const QByteArray &data)
@@ -56,13 +59,48 @@ void XRCurrencyDownloader::connectionDidReceiveData(XRURLConnection *, const QBy
     m_webData += data;
 }
 
+// An error page is no rates document, however well-formed: like a body that
+// does not parse, it fails the load and the last good rates stay.
 void XRCurrencyDownloader::connectionDidFinishLoading(XRURLConnection *)
 {
     m_connection.reset();
     XRNotificationCenter::defaultCenter().postNotificationName(XRCurrenciesDidEndLoadingNotification);
-    if (!parseXML(std::exchange(m_webData, {})))
+    const QByteArray body = std::exchange(m_webData, {});
+    if (m_statusCode < 200 || m_statusCode > 299) {
+        qCWarning(lcRates, "Currency XML Error with HTTP status: %d", m_statusCode);
         failLoading();
+    } else if (parseXML(body)) {
+        keepDocument(body);
+    } else {
+        failLoading();
+    }
     endLoading();
+}
+
+void XRCurrencyDownloader::keepDocument(const QByteArray &body)
+{
+    // A document without rates is no good to show later.
+    if (m_dataDict.value(currenciesKey).toList().isEmpty())
+        return;
+    if (!m_appDelegate->dataFiles().writeApplicationData(body, keptRatesFileName(m_loadingMarket)))
+        qCWarning(lcRates, "Error keeping the rates document");
+}
+
+bool XRCurrencyDownloader::loadKeptCurrencies()
+{
+    const XRMarket market = xr::marketForLanguageIndex(xr::storedLanguageIndex());
+    const std::optional<QByteArray> kept =
+        m_appDelegate ? m_appDelegate->dataFiles().applicationDataFromFile(keptRatesFileName(market)) : std::nullopt;
+    if (kept && parseXML(*kept))
+        return true;
+    qCInfo(lcRates, "No kept rates for %s", qUtf8Printable(xr::marketCode(market)));
+    m_dataDict.clear();
+    return false;
+}
+
+QString XRCurrencyDownloader::keptRatesFileName(XRMarket market)
+{
+    return QStringLiteral("rates-%1.xml").arg(xr::marketCode(market));
 }
 
 void XRCurrencyDownloader::connectionDidFailWithError(XRURLConnection *, const XRError &error)
