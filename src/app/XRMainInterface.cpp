@@ -1,6 +1,10 @@
 #include "XRMainInterface.h"
 
 #include "XRCurrencyViewController.h"
+#include "XRLocalizedString.h"
+#include "XRNavigationController.h"
+#include "XRNewsViewController.h"
+#include "XRPrefsViewController.h"
 #include "XRTabBarController.h"
 
 namespace xr {
@@ -8,7 +12,9 @@ namespace xr {
 XRTabBarController *makeMainTabBarController(QObject *parent)
 {
     auto *tabs = new XRTabBarController(parent);
-    tabs->setViewControllers({new XRCurrencyViewController});
+    auto *news = new XRNavigationController(new XRNewsViewController);
+    news->setTabBarItem(XRLocalizedString("News"), QIcon(QStringLiteral(":/images/tab-news.png")));
+    tabs->setViewControllers({new XRCurrencyViewController, news, new XRPrefsViewController});
     return tabs;
 }
 

@@ -2,6 +2,7 @@
 
 #include "XRWindow.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -42,7 +43,7 @@ XRAlertView::XRAlertView(const QString &title, const QString &message, XRAlertVi
     for (int i = 0; i < m_buttonTitles.size(); ++i) {
         auto *button = new QPushButton(m_buttonTitles[i], m_panel);
         button->setObjectName(QStringLiteral("alertButton%1").arg(i));
-        connect(button, &QPushButton::clicked, this, [this, i] { dismissWithClickedButtonIndex(i); });
+        connect(button, &QPushButton::clicked, this, [this, i] { buttonPressed(i); });
         m_buttons.append(button);
     }
     QWidget::hide();
@@ -60,13 +61,27 @@ QPushButton *XRAlertView::button(int index) const
 
 void XRAlertView::setAccessoryView(QWidget *view, int height)
 {
-    m_accessory = view;
     m_accessoryHeight = height;
-    view->setParent(m_panel);
+    if (m_accessory != view) {
+        m_accessory = view;
+        view->setParent(m_panel);
+        if (auto *layout = qobject_cast<QVBoxLayout *>(m_panel->layout()))
+            layout->insertWidget(m_message.isEmpty() ? 1 : 2, view);
+    }
+    view->setFixedHeight(height);
+    if (m_panel->layout())
+        fitPanel();
+}
+
+QRect XRAlertView::panelGeometry() const
+{
+    return m_panel->geometry();
 }
 
 void XRAlertView::layOut()
 {
+    if (m_panel->layout())
+        return;
     auto *layout = new QVBoxLayout(m_panel);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(8);
@@ -86,10 +101,8 @@ void XRAlertView::layOut()
         messageLabel->setWordWrap(true);
         layout->addWidget(messageLabel);
     }
-    if (m_accessory) {
-        m_accessory->setFixedHeight(m_accessoryHeight);
+    if (m_accessory)
         layout->addWidget(m_accessory);
-    }
     // Two buttons stand side by side, more stand in a column with cancel last.
     if (m_buttons.size() == 2) {
         auto *row = new QHBoxLayout;
@@ -102,9 +115,15 @@ void XRAlertView::layOut()
         if (!m_buttons.isEmpty())
             layout->addWidget(m_buttons[0]);
     }
+    fitPanel();
+}
+
+// The panel keeps its centre in the window whatever its height.
+void XRAlertView::fitPanel()
+{
     const int panelWidth = 284;
     m_panel->setFixedWidth(panelWidth);
-    m_panel->adjustSize();
+    m_panel->layout()->activate();
     const int panelHeight = std::min(m_panel->sizeHint().height(), XRWindow::height - 40);
     m_panel->setGeometry((XRWindow::width - panelWidth) / 2, (XRWindow::height - panelHeight) / 2, panelWidth,
                          panelHeight);
@@ -118,18 +137,44 @@ void XRAlertView::show()
     setParent(window);
     setGeometry(0, 0, XRWindow::width, XRWindow::height);
     layOut();
+    if (m_delegate)
+        m_delegate->willPresentAlertView(this);
     shownAlerts().append(this);
     QWidget::show();
     raise();
+    setFocus();
+    if (m_delegate)
+        m_delegate->didPresentAlertView(this);
+}
+
+void XRAlertView::buttonPressed(int buttonIndex)
+{
+    if (m_delegate)
+        m_delegate->alertViewClickedButtonAtIndex(this, buttonIndex);
+    dismissWithClickedButtonIndex(buttonIndex);
 }
 
 void XRAlertView::dismissWithClickedButtonIndex(int buttonIndex)
 {
-    shownAlerts().removeOne(this);
+    if (!shownAlerts().removeOne(this))
+        return;
+    if (m_delegate)
+        m_delegate->alertViewWillDismissWithButtonIndex(this, buttonIndex);
     hide();
     if (m_delegate)
-        m_delegate->alertViewClickedButtonAtIndex(this, buttonIndex);
+        m_delegate->alertViewDidDismissWithButtonIndex(this, buttonIndex);
     deleteLater();
+}
+
+void XRAlertView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || cancelButtonIndex() < 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_delegate)
+        m_delegate->alertViewCancel(this);
+    dismissWithClickedButtonIndex(cancelButtonIndex());
 }
 
 QList<XRAlertView *> XRAlertView::visibleAlerts()
