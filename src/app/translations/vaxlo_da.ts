@@ -71,5 +71,21 @@
         <source>Back</source>
         <translation>Tilbage</translation>
     </message>
+    <message>
+        <source>Stores</source>
+        <translation>Butikker</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Gør til min butik</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Rutevejledning</translation>
+    </message>
 </context>
 </TS>

@@ -71,5 +71,21 @@
         <source>Back</source>
         <translation>Back</translation>
     </message>
+    <message>
+        <source>Stores</source>
+        <translation>Stores</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Make this my store</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Directions</translation>
+    </message>
 </context>
 </TS>
