@@ -2,7 +2,9 @@
 //   startup-bare-first-paint-ms   a bare Qt Widgets window of 320 x 480, process start to first paint
 //   startup-app-first-paint-ms    the application, process start to the currency screen's first paint
 //   startup-first-paint-ratio     the two above; the goal is 1.5 at most
-//   startup-rates-on-screen-ms    process start until the demo service's rates are on screen
+//   startup-rates-on-screen-ms    process start until the first paint that shows the demo service's rates
+//   startup-app-rss-kb            the application's resident memory high-water mark once the rates are shown
+//   startup-bare-rss-kb           the bare window's, after its first paint
 // Each child process runs offscreen with fresh data and configuration folders.
 
 #include "XRConfiguration.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -29,33 +32,74 @@ namespace {
 
 constexpr int runs = 7;
 
-// Prints the line once the paint event it watches has been handled.
-class FirstPaint : public QObject
+// The resident memory high-water mark of this process, in kB.
+long peakResidentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+void report(const char *line)
+{
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+// Watches every paint inside one widget. The first paint is the first frame;
+// the first paint after the rates were parsed is the one that shows them,
+// whichever of the two comes first. Once both are seen it reports the memory
+// high-water mark and quits.
+class PaintWatch : public QObject
 {
 public:
-    explicit FirstPaint(const char *line, bool quit)
-        : m_line(line)
-        , m_quit(quit)
+    PaintWatch(QWidget *watched, bool waitForRates)
+        : m_watched(watched)
+        , m_ratesSeen(!waitForRates)
     {
+        qApp->installEventFilter(this);
     }
-    bool eventFilter(QObject *watched, QEvent *event) override
+    void ratesParsed()
     {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QTimer::singleShot(0, [this] {
-                std::printf("%s\n", m_line);
-                std::fflush(stdout);
-                if (m_quit)
+        m_ratesParsed = true;
+        m_watched->update();
+    }
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(object);
+        if (event->type() == QEvent::Paint && widget && (widget == m_watched || m_watched->isAncestorOf(widget))) {
+            if (!m_painted) {
+                m_painted = true;
+                report("painted");
+            }
+            if (m_ratesParsed && !m_ratesSeen) {
+                m_ratesSeen = true;
+                report("rates");
+            }
+            if (m_ratesSeen && !m_finished) {
+                m_finished = true;
+                // After the frame in hand is done.
+                QTimer::singleShot(0, [] {
+                    std::printf("rss %ld\n", peakResidentKilobytes());
+                    std::fflush(stdout);
                     QCoreApplication::quit();
-            });
+                });
+            }
         }
-        return QObject::eventFilter(watched, event);
+        return QObject::eventFilter(object, event);
     }
 
 private:
-    const char *m_line;
-    bool m_quit;
-    bool m_seen = false;
+    QWidget *m_watched;
+    bool m_painted = false;
+    bool m_ratesParsed = false;
+    bool m_ratesSeen;
+    bool m_finished = false;
 };
 
 int runBareChild(int argc, char **argv)
@@ -63,8 +107,7 @@ int runBareChild(int argc, char **argv)
     QApplication application(argc, argv);
     QWidget window;
     window.resize(XRWindow::width, XRWindow::height);
-    FirstPaint painted("painted", true);
-    window.installEventFilter(&painted);
+    PaintWatch watch(&window, false);
     window.show();
     return application.exec();
 }
@@ -79,22 +122,27 @@ int runAppChild(int argc, char **argv, const QString &configPath)
     xr::installTranslations(xr::translationLanguageForDevice());
     XRLauncher launcher(*configuration);
     launcher.launch();
-    FirstPaint painted("painted", false);
-    if (auto *view = launcher.window()->findChild<XRCurrencyView *>())
-        view->installEventFilter(&painted);
-    // Registered after the screen's own observer, so the rates are on screen when it runs.
-    XRNotificationCenter::defaultCenter().addObserver(&painted, XRCurrenciesDidEndParsingNotification,
-                                                      [](const XRNotification &) {
-                                                          std::printf("rates\n");
-                                                          std::fflush(stdout);
-                                                          QCoreApplication::quit();
-                                                      });
+    auto *view = launcher.window()->findChild<XRCurrencyView *>();
+    if (!view)
+        return 1;
+    PaintWatch watch(view, true);
+    // Registered after the screen's own observer, so the screen has taken the rates when it runs.
+    XRNotificationCenter::defaultCenter().addObserver(&watch, XRCurrenciesDidEndParsingNotification,
+                                                      [&watch](const XRNotification &) { watch.ratesParsed(); });
     return application.exec();
 }
 
 #ifdef XR_DEMO_PATH
-// Milliseconds from the child's start until it printed each of the lines, or nothing.
-std::optional<std::vector<double>> timeChild(const QStringList &arguments, const QStringList &lines)
+struct ChildRun
+{
+    // Milliseconds from the child's start until it reported each event, by name.
+    QHash<QString, double> times;
+    long peakResidentKilobytes = 0;
+};
+
+// Runs one child until it has reported every event, in whatever order, and
+// its memory high-water mark; nothing when it stops or stalls first.
+std::optional<ChildRun> runChild(const QStringList &arguments, const QStringList &events)
 {
     QTemporaryDir home;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -110,17 +158,23 @@ std::optional<std::vector<double>> timeChild(const QStringList &arguments, const
     QElapsedTimer clock;
     clock.start();
     child.start(QCoreApplication::applicationFilePath(), arguments);
-    std::vector<double> times;
-    while (times.size() < size_t(lines.size())) {
-        if (!child.canReadLine() && !child.waitForReadyRead(30000))
+    ChildRun run;
+    while (run.times.size() < events.size() || run.peakResidentKilobytes == 0) {
+        if (!child.canReadLine() && !child.waitForReadyRead(30000)) {
+            child.kill();
+            child.waitForFinished(5000);
             return std::nullopt;
-        while (child.canReadLine() && times.size() < size_t(lines.size())) {
-            if (QString::fromUtf8(child.readLine()).trimmed() == lines[qsizetype(times.size())])
-                times.push_back(double(clock.nsecsElapsed()) / 1e6);
+        }
+        while (child.canReadLine()) {
+            const QString line = QString::fromUtf8(child.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("rss ")))
+                run.peakResidentKilobytes = line.mid(4).toLong();
+            else if (events.contains(line) && !run.times.contains(line))
+                run.times.insert(line, double(clock.nsecsElapsed()) / 1e6);
         }
     }
     child.waitForFinished(10000);
-    return times;
+    return run;
 }
 
 double median(std::vector<double> values)
@@ -149,18 +203,20 @@ int runDriver()
         demo.readAll();
     }
 
-    std::vector<double> bare, appPaint, rates;
+    std::vector<double> bare, appPaint, rates, bareMemory, appMemory;
     for (int i = 0; i < runs; ++i) {
-        const auto bareRun = timeChild({QStringLiteral("--child"), QStringLiteral("bare")}, {QStringLiteral("painted")});
-        const auto appRun = timeChild({QStringLiteral("--child"), QStringLiteral("app"), config},
-                                      {QStringLiteral("painted"), QStringLiteral("rates")});
+        const auto bareRun = runChild({QStringLiteral("--child"), QStringLiteral("bare")}, {QStringLiteral("painted")});
+        const auto appRun = runChild({QStringLiteral("--child"), QStringLiteral("app"), config},
+                                     {QStringLiteral("painted"), QStringLiteral("rates")});
         if (!bareRun || !appRun) {
-            std::fprintf(stderr, "bench_startup: a child did not report\n");
+            std::fprintf(stderr, "bench_startup: a child stopped before it reported\n");
             return 1;
         }
-        bare.push_back(bareRun->at(0));
-        appPaint.push_back(appRun->at(0));
-        rates.push_back(appRun->at(1));
+        bare.push_back(bareRun->times.value(QStringLiteral("painted")));
+        bareMemory.push_back(double(bareRun->peakResidentKilobytes));
+        appPaint.push_back(appRun->times.value(QStringLiteral("painted")));
+        rates.push_back(appRun->times.value(QStringLiteral("rates")));
+        appMemory.push_back(double(appRun->peakResidentKilobytes));
     }
     demo.terminate();
     demo.waitForFinished(5000);
@@ -169,6 +225,8 @@ int runDriver()
     std::printf("startup-app-first-paint-ms: %.1f\n", median(appPaint));
     std::printf("startup-first-paint-ratio: %.2f\n", median(appPaint) / median(bare));
     std::printf("startup-rates-on-screen-ms: %.1f\n", median(rates));
+    std::printf("startup-app-rss-kb: %.0f\n", median(appMemory));
+    std::printf("startup-bare-rss-kb: %.0f\n", median(bareMemory));
     return 0;
 }
 #else

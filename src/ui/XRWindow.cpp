@@ -3,6 +3,7 @@
 #include "XRStatusBar.h"
 #include "XRViewController.h"
 
+#include <QIcon>
 #include <QPropertyAnimation>
 
 namespace {
@@ -17,6 +18,10 @@ XRWindow::XRWindow(QWidget *parent)
     setObjectName(QStringLiteral("window"));
     setFixedSize(width, height);
     setWindowTitle(QStringLiteral("Växlo"));
+    QIcon icon;
+    for (const char *size : {"32x32", "64x64", "256x256"})
+        icon.addFile(QStringLiteral(":/icons/%1/apps/vaxlo.png").arg(QLatin1String(size)));
+    setWindowIcon(icon);
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::black);
