@@ -18,7 +18,7 @@ constexpr int barHeight = 44;
 
 const char screenStyle[] =
     "QWidget#mapBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b4f73, stop:1 #1f2f4d); }"
-    "QLabel#mapTitle { color: white; font-size: 15px; font-weight: bold; background: transparent; }"
+    "QLabel#mapTitle { color: white; background: transparent; }"
     "QPushButton#doneButton, QPushButton#posButton { color: white; font-size: 12px; font-weight: bold;"
     " background: #2c3d5e; border: 1px solid #15213a; border-radius: 5px; padding: 0 6px; }"
     "QPushButton#posButton[barStyle=\"2\"] { background: #3f6ab0; border-color: #27477d; }"
@@ -88,6 +88,10 @@ QWidget *XRMapStoreLocatorViewController::loadView()
     auto *title = new QLabel(bar);
     title->setObjectName(QStringLiteral("mapTitle"));
     title->setAlignment(Qt::AlignCenter);
+    QFont bold = title->font();
+    bold.setPixelSize(15);
+    bold.setBold(true);
+    title->setFont(bold);
     title->setGeometry(80, 0, view->width() - 170, barHeight);
     title->setText(title->fontMetrics().elidedText(m_currentStore.value(QStringLiteral("name")).toString(),
                                                    Qt::ElideRight, title->width()));

@@ -87,6 +87,14 @@ void XRMapView::selectAnnotationView(XRAnnotationView *view)
     }
     m_callout->show();
     layOutAnnotations();
+    // The map moves as little as it takes to bring the whole callout into sight.
+    const QRect callout = m_callout->geometry();
+    const QRect room = rect().adjusted(4, 4, -4, -4);
+    const int dx = callout.left() < room.left() ? room.left() - callout.left()
+                   : callout.right() > room.right() ? room.right() - callout.right() : 0;
+    const int dy = callout.top() < room.top() ? room.top() - callout.top() : 0;
+    if (dx != 0 || dy != 0)
+        moveTo(xr::coordinateAtWorldPoint(xr::worldPoint(m_center, m_zoom) - QPointF(dx, dy), m_zoom), m_zoom);
 }
 
 void XRMapView::deselectAnnotations()
@@ -106,14 +114,19 @@ void XRMapView::deselectAnnotations()
     m_selected = nullptr;
 }
 
+QSizeF XRMapView::framingSize() const
+{
+    return QSizeF(std::max(width() - 2 * framingMarginX, 1), std::max(height() - 2 * framingMarginY, 1));
+}
+
 XRCoordinateRegion XRMapView::regionThatFits(const XRCoordinateRegion &region) const
 {
-    return xr::regionShownAt(region.center, xr::zoomShowingRegion(region, size()), size());
+    return xr::regionShownAt(region.center, xr::zoomShowingRegion(region, framingSize()), framingSize());
 }
 
 void XRMapView::setRegion(const XRCoordinateRegion &region, bool animated)
 {
-    const double zoom = xr::zoomShowingRegion(region, size());
+    const double zoom = xr::zoomShowingRegion(region, framingSize());
     if (m_animation)
         m_animation->stop();
     if (!animated) {

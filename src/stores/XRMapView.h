@@ -39,6 +39,10 @@ class XRMapView : public QWidget
     Q_OBJECT
 public:
     static constexpr int animationMilliseconds = 400;
+    // Room kept free on each side when fitting a region, so that pins standing
+    // on its edge and their callouts stay in sight.
+    static constexpr int framingMarginX = 44;
+    static constexpr int framingMarginY = 76;
 
     // tileURLTemplate may be empty; tiles are cached under cacheFolder.
     XRMapView(const QString &tileURLTemplate, const QString &cacheFolder, QWidget *parent = nullptr);
@@ -87,6 +91,7 @@ protected:
 
 private:
     void moveTo(const QGeoCoordinate &center, double zoom);
+    QSizeF framingSize() const;
     void layOutAnnotations();
     void drawGraticule(QPainter &painter);
     void drawTiles(QPainter &painter);

@@ -13,6 +13,7 @@
 #include "XRUserDefaults.h"
 
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -38,7 +39,10 @@ QWidget *XRVaxloShopViewController::loadView()
     view->setObjectName(QStringLiteral("storesScreen"));
     m_tableView = new XRTableView(view);
     m_tableView->setObjectName(QStringLiteral("storesTable"));
-    m_tableView->setGeometry(view->rect());
+    // The list fills whatever room the tab bar leaves.
+    auto *layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tableView);
     return view;
 }
 
@@ -145,7 +149,8 @@ XRTableViewCell *XRVaxloShopViewController::tableViewCellForRowAtIndexPath(XRTab
         cell = XRStoreTableViewCell::cell();
         cell->setAccessoryType(XRTableViewCell::AccessoryDisclosureIndicator);
     }
-    const QVariantMap &store = xr::record(rows().value(indexPath.row));
+    const QVariant item = rows().value(indexPath.row);
+    const QVariantMap &store = xr::record(item);
     const auto field = [&store](const char *key) { return store.value(QString::fromLatin1(key)).toString(); };
     cell->setFullNameString(field("name"));
     cell->setCityNameString(field("city"));
@@ -163,7 +168,7 @@ XRTableViewCell *XRVaxloShopViewController::tableViewCellForRowAtIndexPath(XRTab
 void XRVaxloShopViewController::tableViewDidSelectRowAtIndexPath(XRTableView *tableView, const XRIndexPath &indexPath)
 {
     tableView->deselectRowAtIndexPath(indexPath, true);
-    presentMapWithStore(xr::record(rows().value(indexPath.row)));
+    presentMapWithStore(rows().value(indexPath.row).toMap());
 }
 
 void XRVaxloShopViewController::presentMapWithStore(const QVariantMap &store)
