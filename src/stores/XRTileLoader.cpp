@@ -6,8 +6,11 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QSaveFile>
+
+#include <algorithm>
 
 struct XRTileLoader::Transfer
 {
@@ -22,8 +25,9 @@ size_t qHash(const XRTileKey &key, size_t seed)
     return qHashMulti(seed, key.zoom, key.x, key.y);
 }
 
-XRTileLoader::XRTileLoader(const QString &urlTemplate, const QString &cacheFolder)
+XRTileLoader::XRTileLoader(const QString &urlTemplate, const QString &cacheFolder, int maximumCachedTiles)
     : m_urlTemplate(urlTemplate)
+    , m_maximumCachedTiles(maximumCachedTiles)
 {
     // Tiles of another server never mix with these.
     const QByteArray digest = QCryptographicHash::hash(urlTemplate.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
@@ -55,8 +59,40 @@ void XRTileLoader::storeTile(const XRTileKey &key, const QByteArray &bytes)
     const QString path = cachePath(key);
     QSaveFile file(path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
-        || !file.commit())
+        || !file.commit()) {
         qCWarning(lcStores, "Cannot cache map tile %s", qUtf8Printable(path));
+        return;
+    }
+    if (!m_cachedCount)
+        m_cachedCount = cachedFiles().size();
+    else
+        ++*m_cachedCount;
+    if (*m_cachedCount > m_maximumCachedTiles)
+        pruneCache();
+}
+
+QStringList XRTileLoader::cachedFiles() const
+{
+    QStringList files;
+    QDirIterator found(m_cacheFolder, {QStringLiteral("*.tile")}, QDir::Files, QDirIterator::Subdirectories);
+    while (found.hasNext())
+        files << found.next();
+    return files;
+}
+
+void XRTileLoader::pruneCache()
+{
+    // The oldest go first, down to three quarters of the limit, so that
+    // pruning is not repeated at every tile.
+    QList<QFileInfo> files;
+    for (const QString &path : cachedFiles())
+        files << QFileInfo(path);
+    std::sort(files.begin(), files.end(),
+              [](const QFileInfo &a, const QFileInfo &b) { return a.lastModified() < b.lastModified(); });
+    const qsizetype keep = m_maximumCachedTiles * 3 / 4;
+    for (qsizetype i = 0; i < files.size() - keep; ++i)
+        QFile::remove(files.at(i).absoluteFilePath());
+    m_cachedCount = std::min(files.size(), keep);
 }
 
 void XRTileLoader::requestTile(const XRTileKey &key)

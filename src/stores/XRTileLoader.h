@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -29,8 +30,12 @@ public:
     // More than this is no tile.
     static constexpr qsizetype maximumTileBytes = 512 * 1024;
 
-    // The cache lives in a folder of its own per template under cacheFolder.
-    XRTileLoader(const QString &urlTemplate, const QString &cacheFolder);
+    static constexpr int defaultMaximumCachedTiles = 2000;
+
+    // The cache lives in a folder of its own per template under cacheFolder
+    // and keeps the most recently stored tiles, at most maximumCachedTiles.
+    XRTileLoader(const QString &urlTemplate, const QString &cacheFolder,
+                 int maximumCachedTiles = defaultMaximumCachedTiles);
     ~XRTileLoader() override;
 
     bool isConfigured() const { return !m_urlTemplate.isEmpty(); }
@@ -56,9 +61,14 @@ private:
     void fail(XRURLConnection *connection, const char *reason);
     std::unique_ptr<Transfer> take(XRURLConnection *connection);
     QString cachePath(const XRTileKey &key) const;
+    QStringList cachedFiles() const;
+    void pruneCache();
 
     QString m_urlTemplate;
     QString m_cacheFolder;
+    int m_maximumCachedTiles;
+    // Files in the cache folder; counted when the first tile is stored.
+    std::optional<qsizetype> m_cachedCount;
     std::map<XRURLConnection *, std::unique_ptr<Transfer>> m_transfers;
     QSet<XRTileKey> m_failed;
     std::function<void(const XRTileKey &, const QByteArray &)> m_tileArrived;

@@ -39,6 +39,15 @@ TEST(TileLoaderTest, GoodTilesArriveWithTheUserAgentAndRefusedOnesAreNotAskedFor
     EXPECT_EQ(loader.cachedTile(good), QByteArray("tile 3/4/2"));
     XRTileLoader other(QStringLiteral("http://127.0.0.1:1/{z}/{x}/{y}.png"), cache.path());
     EXPECT_FALSE(other.cachedTile(good));
+
+    // A full cache drops its oldest tiles, down to three quarters of its size.
+    XRTileLoader small(QStringLiteral("http://127.0.0.1:2/{z}/{x}/{y}.png"), cache.path(), 4);
+    int kept = 0;
+    for (int x = 0; x < 5; ++x)
+        small.storeTile({5, x, 0}, "tile");
+    for (int x = 0; x < 5; ++x)
+        kept += small.cachedTile({5, x, 0}).has_value();
+    EXPECT_EQ(kept, 3);
 }
 
 } // namespace

@@ -148,6 +148,7 @@ TEST_P(StoreScreensTest, RowsFollowTheDocumentThenTheDistanceWithTheChosenDefaul
     // A default that matches no store changes nothing.
     XRUserDefaults::standardUserDefaults().setObject(QStringLiteral("SE.999"), QStringLiteral("XRDefaultStore"));
     launch();
+    EXPECT_TRUE(delegate->isLoadingSplashShown()) << "the list waits for its first branch list";
     ASSERT_TRUE(waitUntil([this] { return row(0) != nullptr; }));
     EXPECT_FALSE(delegate->isLoadingSplashShown());
     EXPECT_EQ(shownNames(), (QStringList{"Växlo Stockholm City", "Växlo Uppsala Foru...", "Växlo Nacka"}));
@@ -204,6 +205,22 @@ TEST_P(StoreScreensTest, RowsFollowTheDocumentThenTheDistanceWithTheChosenDefaul
         EXPECT_FALSE(row(i)->phoneLabel()->isHidden());
     }
     EXPECT_EQ(row(2)->phoneLabel()->text(), QStringLiteral("08 10 20 30"));
+}
+
+TEST_P(StoreScreensTest, WithoutAPositionAChosenDefaultComesFirstAndANewListReplacesTheOrderedOne)
+{
+    launch();
+    ASSERT_TRUE(waitUntil([this] { return row(0) != nullptr; }));
+    QTest::mouseClick(row(2)->defaultButton(), Qt::LeftButton);
+    EXPECT_EQ(shownNames(), (QStringList{"Växlo Nacka", "Växlo Stockholm City", "Växlo Uppsala Foru..."}));
+
+    // A new market's list shows at once, not the order made from the old one.
+    QByteArray oneStore = branchDocument;
+    oneStore.replace("Växlo Stockholm City", "Växlo Aker Brygge");
+    server.route(QStringLiteral("/branchesxml.aspx"), {.body = oneStore});
+    delegate->loadCurrentStoreList();
+    ASSERT_TRUE(waitUntil([this] { return row(1) && row(1)->nameLabel()->text() == QStringLiteral("Växlo Aker Brygge"); }));
+    EXPECT_EQ(row(0)->nameLabel()->text(), QStringLiteral("Växlo Nacka"));
 }
 
 TEST_P(StoreScreensTest, TheMapFramesStoreAndDeviceTracksOnItsOwnAndOpensDirections)
