@@ -101,7 +101,7 @@ int main(int argc, char **argv)
     configuration.marketHosts.fill(QStringLiteral("127.0.0.1:%1").arg(server.port()));
     XRAppDelegate appDelegate(configuration);
     XRApplication::sharedApplication().setDelegate(&appDelegate);
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader(&appDelegate);
     XRCurrencyConverter converter(downloader, appDelegate);
 
     const auto load = [&] {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class XRAppDelegate;
+class XRApplicationDelegate;
 
 // The shared application object: it knows the application delegate, shows the
 // network activity indicator and opens URLs. The screens install how the
@@ -14,8 +14,8 @@ class XRApplication
 public:
     static XRApplication &sharedApplication();
 
-    XRAppDelegate *delegate() const { return m_delegate; }
-    void setDelegate(XRAppDelegate *delegate) { m_delegate = delegate; }
+    XRApplicationDelegate *delegate() const { return m_delegate; }
+    void setDelegate(XRApplicationDelegate *delegate) { m_delegate = delegate; }
 
     void setNetworkActivityIndicatorVisible(bool visible);
     bool isNetworkActivityIndicatorVisible() const { return m_networkActivityIndicatorVisible; }
@@ -26,7 +26,7 @@ public:
     void setURLHandlers(std::function<bool(const QUrl &)> open, std::function<bool(const QUrl &)> canOpen);
 
 private:
-    XRAppDelegate *m_delegate = nullptr;
+    XRApplicationDelegate *m_delegate = nullptr;
     bool m_networkActivityIndicatorVisible = false;
     std::function<void(bool)> m_networkActivityIndicatorHandler;
     std::function<bool(const QUrl &)> m_open;

@@ -34,7 +34,7 @@ ExitStatus rates(const QStringList &arguments, Output &output)
     const bool raw = arguments.size() == 2 && arguments[1] == QLatin1String("--raw");
     if (arguments.size() != 1 && !raw)
         return BadUsage;
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader(nullptr);
     if (!parseRatesFile(arguments[0], downloader, output))
         return BadInput;
     if (!raw) {
@@ -54,7 +54,7 @@ ExitStatus convert(const QStringList &arguments, Output &output)
     if (transType != QLatin1String("buy") && transType != QLatin1String("sell"))
         return BadUsage;
 
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader(nullptr);
     if (!parseRatesFile(arguments[0], downloader, output))
         return BadInput;
     XRAppDelegate appDelegate{XRConfiguration()};

@@ -1,6 +1,6 @@
 #include "XRCurrencyConverter.h"
 
-#include "XRAppDelegate.h"
+#include "XRSharedState.h"
 #include "XRCurrencyDownloader.h"
 #include "XRDateCategoryVaxlo.h"
 #include "XRDecimalText.h"
@@ -91,7 +91,7 @@ QString withCode(const QString &amount, const QString &code)
 
 } // namespace
 
-XRCurrencyConverter::XRCurrencyConverter(XRCurrencyDownloader &currencyList, XRAppDelegate &appDelegate)
+XRCurrencyConverter::XRCurrencyConverter(XRCurrencyDownloader &currencyList, XRSharedState &appDelegate)
     : m_currencyList(currencyList)
     , m_appDelegate(appDelegate)
     , m_clock([] { return QDateTime::currentDateTime(); })

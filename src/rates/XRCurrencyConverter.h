@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-class XRAppDelegate;
+class XRSharedState;
 class XRCurrencyDownloader;
 
 // The converter behind the currency screen: cleans the downloaded rates,
@@ -40,7 +40,7 @@ public:
     static constexpr int buySegment = 0;
     static constexpr int sellSegment = 1;
 
-    XRCurrencyConverter(XRCurrencyDownloader &currencyList, XRAppDelegate &appDelegate);
+    XRCurrencyConverter(XRCurrencyDownloader &currencyList, XRSharedState &appDelegate);
 
     // The clock the age of the rates is measured against; tests set their own.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -85,7 +85,7 @@ private:
     StatusLine statusLine(const QString &timestamp) const;
 
     XRCurrencyDownloader &m_currencyList;
-    XRAppDelegate &m_appDelegate;
+    XRSharedState &m_appDelegate;
     std::function<QDateTime()> m_clock;
     QString m_amountText;
     int m_transTypeSegment = buySegment;

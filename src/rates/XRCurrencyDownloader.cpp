@@ -1,7 +1,8 @@
 #include "XRCurrencyDownloader.h"
 
-#include "XRAppDelegate.h"
 #include "XRApplication.h"
+#include "XRConfiguration.h"
+#include "XRSharedState.h"
 #include "XRLog.h"
 #include "XRMarkets.h"
 #include "XRNotificationCenter.h"
@@ -16,8 +17,8 @@ const QString rowElement = QStringLiteral("row");
 const QString currenciesKey = QStringLiteral("currencies");
 } // namespace
 
-XRCurrencyDownloader::XRCurrencyDownloader()
-    : m_appDelegate(XRApplication::sharedApplication().delegate())
+XRCurrencyDownloader::XRCurrencyDownloader(XRSharedState *appDelegate)
+    : m_appDelegate(appDelegate)
 {
 }
 

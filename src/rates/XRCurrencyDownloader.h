@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-class XRAppDelegate;
+class XRSharedState;
 
 // Fetches the current market's rates document, reads it into currency rows and
 // document-level values kept in dataDict(), and announces the outcome with the
@@ -19,8 +19,8 @@ class XRAppDelegate;
 class XRCurrencyDownloader : public XRURLConnectionDelegate, public XRXMLParserDelegate
 {
 public:
-    // Takes the application delegate from the shared application object.
-    XRCurrencyDownloader();
+    // Loads nothing without the shared state to read the market from.
+    explicit XRCurrencyDownloader(XRSharedState *appDelegate);
     ~XRCurrencyDownloader() override;
     XRCurrencyDownloader(const XRCurrencyDownloader &) = delete;
     XRCurrencyDownloader &operator=(const XRCurrencyDownloader &) = delete;
@@ -63,7 +63,7 @@ private:
     void endLoading();
     void dropDocument();
 
-    XRAppDelegate *m_appDelegate;
+    XRSharedState *m_appDelegate;
     QVariantMap m_dataDict;
     bool m_busy = false;
     std::unique_ptr<XRURLConnection> m_connection;

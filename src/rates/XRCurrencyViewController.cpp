@@ -1,6 +1,6 @@
 #include "XRCurrencyViewController.h"
 
-#include "XRAppDelegate.h"
+#include "XRApplicationDelegate.h"
 #include "XRCurrencyConverter.h"
 #include "XRCurrencyDownloader.h"
 #include "XRCurrencyView.h"
@@ -137,7 +137,7 @@ QWidget *XRCurrencyViewController::loadView()
 void XRCurrencyViewController::viewDidLoad()
 {
     XRSuperViewController::viewDidLoad();
-    m_currencyList = std::make_unique<XRCurrencyDownloader>();
+    m_currencyList = std::make_unique<XRCurrencyDownloader>(appDelegate());
     m_converter = std::make_unique<XRCurrencyConverter>(*m_currencyList, *appDelegate());
     registerObservers();
     loadCurrencies();

@@ -1,7 +1,6 @@
 #include "XRReserverClient.h"
 
-#include "XRAppDelegate.h"
-#include "XRApplication.h"
+#include "XRConfiguration.h"
 #include "XRLog.h"
 #include "XRReservationReply.h"
 #include "XRReservationRequest.h"
@@ -12,15 +11,6 @@
 #include <utility>
 
 namespace {
-
-XRConfiguration currentConfiguration()
-{
-    if (const XRAppDelegate *appDelegate = XRApplication::sharedApplication().delegate())
-        return appDelegate->configuration();
-    // Without a host the exchange fails, and the delegate hears of it as usual.
-    qCWarning(lcReservation, "No application delegate: no reservation host to send to");
-    return {};
-}
 
 // The authorities besides the system's store that the service's certificate may chain to.
 QList<QSslCertificate> extraAuthorities(const QString &caFile)
@@ -36,19 +26,19 @@ QList<QSslCertificate> extraAuthorities(const QString &caFile)
 
 } // namespace
 
-XRReserverClient *XRReserverClient::reserveWithDelegate(XRReserverClientDelegate *delegate)
+XRReserverClient *XRReserverClient::reserveWithDelegate(XRReserverClientDelegate *delegate,
+                                                        const XRConfiguration &configuration)
 {
     if (!delegate) {
         qCWarning(lcReservation, "No delegate to read a reservation from");
         return nullptr;
     }
-    return new XRReserverClient(delegate);
+    return new XRReserverClient(delegate, configuration);
 }
 
-XRReserverClient::XRReserverClient(XRReserverClientDelegate *delegate)
+XRReserverClient::XRReserverClient(XRReserverClientDelegate *delegate, const XRConfiguration &configuration)
     : m_delegate(delegate)
 {
-    const XRConfiguration configuration = currentConfiguration();
     XRURLRequest request(QUrl(QStringLiteral("https://%1/XmlReservation.aspx").arg(configuration.reservationHost)));
     request.setHTTPMethod(QStringLiteral("POST"));
     request.addValueForHTTPHeaderField(QStringLiteral("text/xml"), QStringLiteral("Content-Type"));

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class XRConfiguration;
 class XRReserverClientDelegate;
 
 // Sends one reservation to the retailer's reservation service over HTTPS and
@@ -16,10 +17,12 @@ class XRReserverClient : public QObject, public XRURLConnectionDelegate
 {
     Q_OBJECT
 public:
-    // Reads the request's values from the delegate and sends it at once. The
-    // client belongs to itself; the pointer is valid until it invalidates, and
-    // null when there is no delegate to read from.
-    static XRReserverClient *reserveWithDelegate(XRReserverClientDelegate *delegate);
+    // Reads the request's values from the delegate and sends it at once to the
+    // configuration's reservation host. The client belongs to itself; the
+    // pointer is valid until it invalidates, and null when there is no delegate
+    // to read from.
+    static XRReserverClient *reserveWithDelegate(XRReserverClientDelegate *delegate,
+                                                 const XRConfiguration &configuration);
 
     // The delegate is not owned; set it to null before it goes.
     XRReserverClientDelegate *delegate() const { return m_delegate; }
@@ -35,7 +38,7 @@ public:
     void connectionDidFailWithError(XRURLConnection *connection, const XRError &error) override;
 
 private:
-    explicit XRReserverClient(XRReserverClientDelegate *delegate);
+    XRReserverClient(XRReserverClientDelegate *delegate, const XRConfiguration &configuration);
     ~XRReserverClient() override;
 
     XRReserverClientDelegate *m_delegate;

@@ -1,6 +1,7 @@
 #include "XRStoreLocatorDownloader.h"
 
-#include "XRAppDelegate.h"
+#include "XRConfiguration.h"
+#include "XRSharedState.h"
 #include "XRBranchDocumentParser.h"
 #include "XRLog.h"
 #include "XRNotificationCenter.h"
@@ -16,7 +17,7 @@ const QString storesDictKey = QStringLiteral("storesDict");
 
 } // namespace
 
-XRStoreLocatorDownloader::XRStoreLocatorDownloader(XRAppDelegate &appDelegate)
+XRStoreLocatorDownloader::XRStoreLocatorDownloader(XRSharedState &appDelegate)
     : m_appDelegate(appDelegate)
 {
 }

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class XRAppDelegate;
+class XRSharedState;
 
 // Fetches the current market's branch document, stores its branch dictionary
 // in the settings dictionary under "storesDict", writes the settings file and
@@ -21,7 +21,7 @@ public:
     // Seconds without progress after which the download counts as failed.
     static constexpr double requestTimeoutInterval = 15.0;
 
-    explicit XRStoreLocatorDownloader(XRAppDelegate &appDelegate);
+    explicit XRStoreLocatorDownloader(XRSharedState &appDelegate);
     ~XRStoreLocatorDownloader() override;
 
     // Starts the load unless one has started already; the outcome arrives as
@@ -50,7 +50,7 @@ private:
     void keepResponseEtag();
     void endTransfer();
 
-    XRAppDelegate &m_appDelegate;
+    XRSharedState &m_appDelegate;
     std::unique_ptr<XRURLConnection> m_connection;
     QByteArray m_webData;
     bool m_busy = false;

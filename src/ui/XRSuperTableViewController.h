@@ -2,7 +2,7 @@
 
 #include "XRViewController.h"
 
-class XRAppDelegate;
+class XRApplicationDelegate;
 
 // A base for list screens that need the application delegate; it keeps the
 // reference in a plain field.
@@ -15,5 +15,5 @@ public:
 protected:
     void viewDidLoad() override;
 
-    XRAppDelegate *appDelegate = nullptr;
+    XRApplicationDelegate *appDelegate = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "XRViewController.h"
 
-class XRAppDelegate;
+class XRApplicationDelegate;
 
 // The base of the screens that share the application's state: it hands them
 // the application delegate.
@@ -12,12 +12,12 @@ class XRSuperViewController : public XRViewController
 public:
     explicit XRSuperViewController(QObject *parent = nullptr);
 
-    XRAppDelegate *appDelegate() const { return m_appDelegate; }
-    void setAppDelegate(XRAppDelegate *delegate) { m_appDelegate = delegate; }
+    XRApplicationDelegate *appDelegate() const { return m_appDelegate; }
+    void setAppDelegate(XRApplicationDelegate *delegate) { m_appDelegate = delegate; }
 
 protected:
     void viewDidLoad() override;
 
 private:
-    XRAppDelegate *m_appDelegate;
+    XRApplicationDelegate *m_appDelegate;
 };

@@ -1,9 +1,66 @@
 #include "XRTabBarController.h"
 
+#include "XRLocalizedString.h"
+
+#include <QAccessibleWidget>
 #include <QButtonGroup>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QToolButton>
 
 namespace {
+
+// A tab of the bar: a screen reader meets it as a page tab, selected while
+// its screen is shown, that it can press.
+class XRTabBarButton : public QToolButton
+{
+    Q_OBJECT
+public:
+    using QToolButton::QToolButton;
+};
+
+class TabAccessible : public QAccessibleWidget
+{
+public:
+    explicit TabAccessible(QToolButton *button)
+        : QAccessibleWidget(button, QAccessible::PageTab)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return button()->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = button()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    QToolButton *button() const { return static_cast<QToolButton *>(widget()); }
+};
+
+QAccessibleInterface *tabBarAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("XRTabBarButton"))
+        return new TabAccessible(static_cast<QToolButton *>(object));
+    if (className == QLatin1String("QWidget") && object->objectName() == QLatin1String("tabBar"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::PageTabList);
+    return nullptr;
+}
+
 const char barStyle[] = "QWidget#tabBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                         " stop:0 #3a3a3a, stop:0.5 #1c1c1c, stop:1 #000000); }"
                         "QToolButton { color: #9a9a9a; font-size: 10px; font-weight: bold; border: none;"
@@ -14,6 +71,11 @@ const char barStyle[] = "QWidget#tabBar { background: qlineargradient(x1:0, y1:0
 XRTabBarController::XRTabBarController(QObject *parent)
     : XRViewController(parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(tabBarAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 QWidget *XRTabBarController::loadView()
@@ -27,6 +89,14 @@ QWidget *XRTabBarController::loadView()
     m_bar->setAttribute(Qt::WA_StyledBackground);
     m_bar->setStyleSheet(QString::fromLatin1(barStyle));
     m_bar->setGeometry(0, view->height() - barHeight, 320, barHeight);
+    m_bar->setAccessibleName(XRLocalizedString("Tabs"));
+    // The desktop's keys for the next and the previous tab.
+    const auto step = [this](int by) {
+        if (!m_controllers.isEmpty())
+            setSelectedIndex((m_selected + by + int(m_controllers.size())) % int(m_controllers.size()));
+    };
+    connect(new QShortcut(QKeySequence::NextChild, view), &QShortcut::activated, this, [step] { step(1); });
+    connect(new QShortcut(QKeySequence::PreviousChild, view), &QShortcut::activated, this, [step] { step(-1); });
     m_group = new QButtonGroup(view);
     m_group->setExclusive(true);
     connect(m_group, &QButtonGroup::idClicked, this, &XRTabBarController::setSelectedIndex);
@@ -47,13 +117,17 @@ void XRTabBarController::setViewControllers(const QList<XRViewController *> &con
     m_buttons.clear();
     const int width = controllers.isEmpty() ? 320 : 320 / int(controllers.size());
     for (int i = 0; i < controllers.size(); ++i) {
-        auto *button = new QToolButton(m_bar);
+        auto *button = new XRTabBarButton(m_bar);
         button->setObjectName(QStringLiteral("tab%1").arg(i));
         button->setCheckable(true);
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setIcon(controllers[i]->tabBarIcon());
         button->setIconSize(QSize(30, 30));
         button->setText(controllers[i]->tabBarTitle());
+        button->setFocusPolicy(Qt::StrongFocus);
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + i)), button);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, i] { setSelectedIndex(i); });
         button->setGeometry(i * width + 2, 2, width - 4, barHeight - 4);
         button->show();
         m_group->addButton(button, i);
@@ -111,3 +185,5 @@ void XRTabBarController::showSelected()
     if (QToolButton *button = tabButton(m_selected))
         button->setChecked(true);
 }
+
+#include "XRTabBarController.moc"

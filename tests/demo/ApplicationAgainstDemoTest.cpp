@@ -58,7 +58,7 @@ TEST_F(ApplicationAgainstDemo, EveryMarketsRatesLoadAndCleanIntoUsableRows)
                                       QStringLiteral("EUR")};
     for (int index = 0; index < 4; ++index) {
         XRUserDefaults::standardUserDefaults().setObject(index, QStringLiteral("language"));
-        XRCurrencyDownloader downloader;
+        XRCurrencyDownloader downloader(delegate.get());
         downloader.loadCurrenciesAndNotify();
         ASSERT_TRUE(xr::test::waitUntil([&] { return !downloader.isBusy(); }));
         XRCurrencyConverter converter(downloader, *delegate);
@@ -129,7 +129,7 @@ public:
 TEST_F(ApplicationAgainstDemo, AReservationIsAcceptedAndOneForAnotherMarketsStoreIsRefused)
 {
     Customer customer;
-    XRReserverClient::reserveWithDelegate(&customer);
+    XRReserverClient::reserveWithDelegate(&customer, delegate->configuration());
     ASSERT_TRUE(xr::test::waitUntil([&] { return customer.finished; }));
     EXPECT_TRUE(customer.failure.isNull()) << customer.failure.description().toStdString();
     EXPECT_EQ(customer.result, 0) << customer.message.toStdString();
@@ -137,7 +137,7 @@ TEST_F(ApplicationAgainstDemo, AReservationIsAcceptedAndOneForAnotherMarketsStor
 
     Customer wrongStore;
     wrongStore.branch = QStringLiteral("401");
-    XRReserverClient::reserveWithDelegate(&wrongStore);
+    XRReserverClient::reserveWithDelegate(&wrongStore, delegate->configuration());
     ASSERT_TRUE(xr::test::waitUntil([&] { return wrongStore.finished; }));
     EXPECT_NE(wrongStore.result, 0);
     EXPECT_FALSE(wrongStore.message.isEmpty());

@@ -65,7 +65,7 @@ protected:
     }
 
     XRAppDelegate appDelegate{XRConfiguration()};
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader{&appDelegate};
     XRCurrencyConverter converter{downloader, appDelegate};
     QDateTime now = QDateTime(QDate(2011, 5, 3), QTime(14, 7), Qt::LocalTime);
 };

@@ -77,7 +77,7 @@ protected:
         appDelegate->applicationDidFinishLaunching();
         appDelegate->setClock([this] { return now; });
         XRApplication::sharedApplication().setDelegate(appDelegate.get());
-        downloader = std::make_unique<XRCurrencyDownloader>();
+        downloader = std::make_unique<XRCurrencyDownloader>(appDelegate.get());
 
         for (const QString &name : {XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidEndParsingNotification,
                                     XRCurrenciesDidFailLoadingNotification}) {

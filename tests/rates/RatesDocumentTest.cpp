@@ -36,7 +36,7 @@ protected:
     }
     ~RatesDocumentTest() override { XRNotificationCenter::defaultCenter().removeObserver(this); }
 
-    XRCurrencyDownloader downloader;
+    XRCurrencyDownloader downloader{nullptr};
     int parseEnds = 0;
 };
 

@@ -112,7 +112,7 @@ protected:
     // only when its exchange has ended.
     static void reserve(RecordingForm &form)
     {
-        XRReserverClient *const sent = XRReserverClient::reserveWithDelegate(&form);
+        XRReserverClient *const sent = XRReserverClient::reserveWithDelegate(&form, XRApplication::sharedApplication().delegate()->configuration());
         ASSERT_NE(sent, nullptr);
         const QPointer<XRReserverClient> client(sent);
         EXPECT_TRUE(xr::test::waitUntil([&] { return client.isNull(); })) << "the client ends its own life";
@@ -217,7 +217,7 @@ TEST_F(ReserverClientTest, OnlyTheLastResponsesBodyIsRead)
     configure(server);
 
     RecordingForm form;
-    const QPointer<XRReserverClient> client = XRReserverClient::reserveWithDelegate(&form);
+    const QPointer<XRReserverClient> client = XRReserverClient::reserveWithDelegate(&form, XRApplication::sharedApplication().delegate()->configuration());
     ASSERT_FALSE(client.isNull());
     // In one turn of the event loop, as the connection delivers them, so that
     // nothing from the network comes between.
@@ -246,8 +246,9 @@ TEST_F(ReserverClientTest, TransportFailuresReachTheDelegate)
     ASSERT_EQ(form.failures.size(), 1);
     EXPECT_EQ(form.failures[0].domain, QStringLiteral("XRURLErrorDomain"));
 
-    // No host without an application delegate.
-    XRApplication::sharedApplication().setDelegate(nullptr);
+    // No reservation host configured.
+    appDelegate = std::make_unique<XRAppDelegate>(XRConfiguration());
+    XRApplication::sharedApplication().setDelegate(appDelegate.get());
     RecordingForm unconfigured;
     reserve(unconfigured);
     EXPECT_TRUE(unconfigured.finishes.isEmpty());

@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Reittiohjeet</translation>
+        <source>Tabs</source>
+        <translation>Välilehdet</translation>
     </message>
 </context>
 </TS>

@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Veibeskrivelse</translation>
+        <source>Tabs</source>
+        <translation>Faner</translation>
     </message>
 </context>
 </TS>

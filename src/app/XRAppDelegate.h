@@ -1,5 +1,6 @@
 #pragma once
 
+#include "XRApplicationDelegate.h"
 #include "XRConfiguration.h"
 #include "XRDataFiles.h"
 #include "XRLocationManager.h"
@@ -23,7 +24,7 @@ class XRStoreLocatorDownloader;
 // (the settings and currency dictionaries, the store collection, the device
 // location), saves the data files, and shows the loading splash and the one
 // network alert for every screen.
-class XRAppDelegate : private XRLocationManagerDelegate
+class XRAppDelegate : public XRApplicationDelegate, private XRLocationManagerDelegate
 {
 public:
     static constexpr const char *settingsFileName = "settings.vaxlodata";
@@ -32,11 +33,11 @@ public:
     static constexpr QRect loadingSplashFrame{80, 200, 160, 75};
 
     explicit XRAppDelegate(const XRConfiguration &configuration, XRAppShell *shell = nullptr);
-    ~XRAppDelegate();
+    ~XRAppDelegate() override;
     XRAppDelegate(const XRAppDelegate &) = delete;
     XRAppDelegate &operator=(const XRAppDelegate &) = delete;
 
-    const XRConfiguration &configuration() const { return m_configuration; }
+    const XRConfiguration &configuration() const override { return m_configuration; }
     XRAppShell *shell() const { return m_shell; }
 
     void applicationDidFinishLaunching();
@@ -44,21 +45,21 @@ public:
 
     // The settings and currency dictionaries: made once at launch and changed
     // in place by everyone else.
-    QVariantMap &settingsDict() { return m_settingsDict; }
-    QVariantMap &currencyDict() { return m_currencyDict; }
+    QVariantMap &settingsDict() override { return m_settingsDict; }
+    QVariantMap &currencyDict() override { return m_currencyDict; }
 
-    void displayLoadingSplash();
-    void dismissLoadingSplash();
+    void displayLoadingSplash() override;
+    void dismissLoadingSplash() override;
     bool isLoadingSplashShown() const { return m_loadingSplashShown; }
 
     // Dismisses the splash and shows the network alert unless one was shown
     // within the last 60 seconds.
-    void showNetworkErrorAlert();
+    void showNetworkErrorAlert() override;
     // The clock the alert throttle reads; tests move it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
-    void storeSettings();
-    void storeCurrency();
+    bool storeSettings() override;
+    bool storeCurrency() override;
     bool writeApplicationPlistToFile(const QVariant &plist, const QString &fileName);
     bool writeApplicationDataToFile(const QByteArray &data, const QString &fileName);
     std::optional<QByteArray> applicationDataFromFile(const QString &fileName);
@@ -67,7 +68,7 @@ public:
 
     // Starts a new branch download. The previous downloader is let go without
     // cancelling its transfer: it runs to its end, posts as usual, then goes.
-    void loadCurrentStoreList();
+    void loadCurrentStoreList() override;
     // The downloader of the latest load; null before the first.
     XRStoreLocatorDownloader *storeLocator() const { return m_storeLocator.get(); }
 
@@ -75,16 +76,16 @@ public:
     // has been announced; nothing before the first build.
     void setupStoresArray();
     void addLocationsToStores();
-    const std::optional<QVariantList> &storesArray() const { return m_storeCollection.storesArray(); }
+    const std::optional<QVariantList> &storesArray() const override { return m_storeCollection.storesArray(); }
     // The collection ordered by "city", for the store choosers.
-    std::optional<QVariantList> sortedStoresArray() const { return m_storeCollection.sortedStoresArray(); }
+    std::optional<QVariantList> sortedStoresArray() const override { return m_storeCollection.sortedStoresArray(); }
 
     // Device location: reports until the fourth since launch, then off; each
     // report posts "XRLocationDidUpdateNotification".
-    void startTrackingLocation();
-    void stopTrackingLocation();
+    void startTrackingLocation() override;
+    void stopTrackingLocation() override;
     // The newest reported location; nothing until the first report.
-    const std::optional<QGeoPositionInfo> &location() const { return m_location; }
+    const std::optional<QGeoPositionInfo> &location() const override { return m_location; }
     unsigned gpsSearches() const { return m_gpsSearches; }
     // Made on the first startTrackingLocation() from the configuration's
     // location source, unless one was given before.

@@ -130,16 +130,20 @@ void XRAppDelegate::showNetworkErrorAlert()
                            XRLocalizedString("OK"));
 }
 
-void XRAppDelegate::storeSettings()
+bool XRAppDelegate::storeSettings()
 {
-    if (!writeApplicationPlistToFile(m_settingsDict, QString::fromLatin1(settingsFileName)))
-        qCWarning(lcData, "Error saving settings");
+    if (writeApplicationPlistToFile(m_settingsDict, QString::fromLatin1(settingsFileName)))
+        return true;
+    qCWarning(lcData, "Error saving settings");
+    return false;
 }
 
-void XRAppDelegate::storeCurrency()
+bool XRAppDelegate::storeCurrency()
 {
-    if (!writeApplicationPlistToFile(m_currencyDict, QString::fromLatin1(currencyFileName)))
-        qCWarning(lcData, "Error saving currency");
+    if (writeApplicationPlistToFile(m_currencyDict, QString::fromLatin1(currencyFileName)))
+        return true;
+    qCWarning(lcData, "Error saving currency");
+    return false;
 }
 
 bool XRAppDelegate::writeApplicationPlistToFile(const QVariant &plist, const QString &fileName)
