@@ -1,7 +1,8 @@
 #include "XRMapStoreLocatorViewController.h"
 
-#include "XRAppDelegate.h"
 #include "XRApplication.h"
+#include "XRApplicationDelegate.h"
+#include "XRConfiguration.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMapGeometry.h"
@@ -36,7 +37,7 @@ std::unique_ptr<XRLocationManager> makeLocationManager()
 {
     if (locationManagerFactory())
         return locationManagerFactory()();
-    const XRAppDelegate *appDelegate = XRApplication::sharedApplication().delegate();
+    const XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate();
     const QString source = appDelegate ? appDelegate->configuration().locationSource : QStringLiteral("system");
     return std::make_unique<XRLocationManager>(XRLocationManager::positionSource(source));
 }
@@ -74,13 +75,13 @@ QWidget *XRMapStoreLocatorViewController::loadView()
 
     auto *doneButton = new QPushButton(XRLocalizedString("Done"), bar);
     doneButton->setObjectName(QStringLiteral("doneButton"));
-    doneButton->setFocusPolicy(Qt::NoFocus);
+    doneButton->setFocusPolicy(Qt::TabFocus);
     doneButton->setGeometry(6, 7, 70, 30);
     connect(doneButton, &QPushButton::clicked, this, &XRMapStoreLocatorViewController::done);
 
     m_posButton = new QPushButton(XRLocalizedString("Position"), bar);
     m_posButton->setObjectName(QStringLiteral("posButton"));
-    m_posButton->setFocusPolicy(Qt::NoFocus);
+    m_posButton->setFocusPolicy(Qt::TabFocus);
     m_posButton->setGeometry(view->width() - 86, 7, 80, 30);
     setPosButtonStyle(borderedStyle);
     connect(m_posButton, &QPushButton::clicked, this, &XRMapStoreLocatorViewController::switchTrackingLocation);
@@ -96,7 +97,7 @@ QWidget *XRMapStoreLocatorViewController::loadView()
     title->setText(title->fontMetrics().elidedText(m_currentStore.value(QStringLiteral("name")).toString(),
                                                    Qt::ElideRight, title->width()));
 
-    const XRAppDelegate *appDelegate = XRApplication::sharedApplication().delegate();
+    const XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate();
     const QString tiles = appDelegate ? appDelegate->configuration().tileURLTemplate : QString();
     m_mapView = new XRMapView(tiles, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/tiles"), view);
     m_mapView->setGeometry(0, barHeight, view->width(), view->height() - barHeight);
@@ -119,7 +120,7 @@ void XRMapStoreLocatorViewController::setupCoreLocation()
     m_mapView->setMapType(0);
     // The map knows where the device was last seen before this screen's own
     // manager reports.
-    const XRAppDelegate *appDelegate = XRApplication::sharedApplication().delegate();
+    const XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate();
     if (appDelegate && appDelegate->location())
         m_mapView->setUserLocation(appDelegate->location()->coordinate());
 }
@@ -218,9 +219,10 @@ XRAnnotationView *XRMapStoreLocatorViewController::mapViewViewForAnnotation(XRMa
     view->setLeftCalloutAccessoryView(icon);
     auto *disclosure = new QPushButton(QStringLiteral("›"), view);
     disclosure->setObjectName(QStringLiteral("detailDisclosureButton"));
-    disclosure->setFocusPolicy(Qt::NoFocus);
+    disclosure->setFocusPolicy(Qt::TabFocus);
     disclosure->setFixedSize(26, 26);
     disclosure->setToolTip(XRLocalizedString("Directions"));
+    disclosure->setAccessibleName(disclosure->toolTip());
     disclosure->setStyleSheet(QString::fromLatin1(screenStyle));
     disclosure->hide();
     view->setRightCalloutAccessoryView(disclosure);
@@ -236,7 +238,7 @@ void XRMapStoreLocatorViewController::mapViewAnnotationViewCalloutAccessoryContr
 {
     if (control != view->rightCalloutAccessoryView())
         return;
-    const XRAppDelegate *appDelegate = XRApplication::sharedApplication().delegate();
+    const XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate();
     const QString host = appDelegate && !appDelegate->configuration().directionsHost.isEmpty()
                              ? appDelegate->configuration().directionsHost
                              : xr::defaultDirectionsHost;

@@ -60,7 +60,7 @@ XRStoreTableViewCell::XRStoreTableViewCell()
     m_eventsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_callButton->setObjectName(QStringLiteral("callButton"));
-    m_callButton->setFocusPolicy(Qt::NoFocus);
+    m_callButton->setFocusPolicy(Qt::TabFocus);
     m_callButton->setStyleSheet(QStringLiteral(
         "QPushButton { font-size: 12px; font-weight: bold; color: #1d3d6e; background: #f3f5f9; text-align: left;"
         " border: 1px solid #8a9ab5; border-radius: 5px; padding: 0 4px; }"
@@ -68,9 +68,10 @@ XRStoreTableViewCell::XRStoreTableViewCell()
     connect(m_callButton, &QPushButton::clicked, this, &XRStoreTableViewCell::call);
 
     m_defaultButton->setObjectName(QStringLiteral("defaultButton"));
-    m_defaultButton->setFocusPolicy(Qt::NoFocus);
+    m_defaultButton->setFocusPolicy(Qt::TabFocus);
     m_defaultButton->setFlat(true);
     m_defaultButton->setToolTip(XRLocalizedString("Make default store"));
+    m_defaultButton->setAccessibleName(m_defaultButton->toolTip());
     m_defaultButton->setIconSize(QSize(22, 22));
     m_defaultButton->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
     connect(m_defaultButton, &QPushButton::clicked, this, &XRStoreTableViewCell::setDefault);

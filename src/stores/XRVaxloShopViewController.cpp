@@ -1,6 +1,6 @@
 #include "XRVaxloShopViewController.h"
 
-#include "XRAppDelegate.h"
+#include "XRApplicationDelegate.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMapStoreLocatorViewController.h"

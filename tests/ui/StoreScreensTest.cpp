@@ -1,3 +1,4 @@
+#include "AccessibilityAudit.h"
 #include "EventLoop.h"
 #include "LoopbackServer.h"
 #include "NmeaReplay.h"
@@ -172,6 +173,7 @@ TEST_P(StoreScreensTest, RowsFollowTheDocumentThenTheDistanceWithTheChosenDefaul
     EXPECT_EQ(row(0)->phoneLabel()->text(), QString());
     EXPECT_EQ(row(0)->detailLabel()->text(), QString());
     xr::test::saveScreenshot(window.get(), name("stores-list"));
+    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
 
     // Choosing the farthest store as default puts it first, the old mark turns grey.
     QTest::mouseClick(row(0)->defaultButton(), Qt::LeftButton);
@@ -258,6 +260,7 @@ TEST_P(StoreScreensTest, TheMapFramesStoreAndDeviceTracksOnItsOwnAndOpensDirecti
     EXPECT_EQ(mapView->callout()->subtitle(), QStringLiteral("Vasagatan 14"));
     EXPECT_TRUE(mapView->rect().contains(mapView->callout()->geometry())) << "the map moves to show it whole";
     xr::test::saveScreenshot(window.get(), name("stores-map-callout"));
+    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
     QTest::mouseClick(qobject_cast<QPushButton *>(pin->rightCalloutAccessoryView()), Qt::LeftButton);
     EXPECT_EQ(opened, QStringList{QStringLiteral("http://maps.example?saddr=59.300000,18.100000&daddr=59.330000,18.060000&z=6")});
 
