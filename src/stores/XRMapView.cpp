@@ -25,7 +25,7 @@ constexpr int dragThreshold = 4;
 // A graticule step in degrees that puts lines at least this many pixels apart.
 double graticuleStep(double pixelsPerDegree)
 {
-    static const double steps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30};
+    static const double steps[] = {0.0001, 0.0002, 0.0005, 0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30};
     for (double step : steps) {
         if (step * pixelsPerDegree >= 48.0)
             return step;
