@@ -46,12 +46,14 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vaxlo-demo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(XR_APP_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "The demo retailer service: rates, stores and news for SE, DK, NO and FI over HTTP, "
         "and reservations over HTTPS, all on 127.0.0.1."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("Folder for the certificates."),
                                      QStringLiteral("DIR"),
                                      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)

@@ -26,7 +26,7 @@ ExitStatus reply(const QStringList &arguments, Output &output)
         output.error = QStringLiteral("cannot read %1: %2").arg(arguments[0], file.errorString());
         return BadInput;
     }
-    const XRReservationReply read = XRReservationReply::fromBody(file.readAll());
+    const XRReservationReply read = XRReservationReply::fromBody(file.readAll(), 200); // read as a reply served with 200 OK
     output.json = toJsonText(QVariantMap{
         {QStringLiteral("code"), read.code},
         {QStringLiteral("message"), text(read.message)},

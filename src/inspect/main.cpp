@@ -32,12 +32,18 @@ const QList<Command> &commands()
 
 using namespace xr::inspect;
 
+static void printUsage(FILE *stream)
+{
+    QTextStream out(stream);
+    out << "usage:\n";
+    for (const Command &command : commands())
+        out << "  vaxlo-inspect " << command.usage << '\n';
+    out << "  vaxlo-inspect --help | --version\n";
+}
+
 static int usage()
 {
-    QTextStream err(stderr);
-    err << "usage:\n";
-    for (const Command &command : commands())
-        err << "  vaxlo-inspect " << command.usage << '\n';
+    printUsage(stderr);
     return BadUsage;
 }
 
@@ -52,6 +58,14 @@ int main(int argc, char **argv)
     if (arguments.isEmpty())
         return usage();
     const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage(stdout);
+        return Success;
+    }
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        QTextStream(stdout) << "vaxlo-inspect " << XR_APP_VERSION << '\n';
+        return Success;
+    }
     for (const Command &command : commands()) {
         if (command.name != name)
             continue;

@@ -44,10 +44,11 @@ void XRCurrencyDownloader::loadCurrenciesAndNotify()
     m_connection = XRURLConnection::connectionWithRequest(request, this);
 }
 
-void XRCurrencyDownloader::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &)
+void XRCurrencyDownloader::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &response)
 {
-    // Only the body of the last response counts; its status is not looked at.
+    // Only the body of the last response counts.
     m_webData.clear();
+    m_statusCode = response.statusCode();
 }
 
 void XRCurrencyDownloader::connectionDidReceiveData(XRURLConnection *, const QByteArray &data)
@@ -55,12 +56,19 @@ void XRCurrencyDownloader::connectionDidReceiveData(XRURLConnection *, const QBy
     m_webData += data;
 }
 
+// An error page is no rates document, however well-formed: like a body that
+// does not parse, it fails the load and the last good rates stay.
 void XRCurrencyDownloader::connectionDidFinishLoading(XRURLConnection *)
 {
     m_connection.reset();
     XRNotificationCenter::defaultCenter().postNotificationName(XRCurrenciesDidEndLoadingNotification);
-    if (!parseXML(std::exchange(m_webData, {})))
+    const QByteArray body = std::exchange(m_webData, {});
+    if (m_statusCode < 200 || m_statusCode > 299) {
+        qCWarning(lcRates, "Currency XML Error with HTTP status: %d", m_statusCode);
         failLoading();
+    } else if (!parseXML(body)) {
+        failLoading();
+    }
     endLoading();
 }
 

@@ -68,6 +68,7 @@ private:
     bool m_busy = false;
     std::unique_ptr<XRURLConnection> m_connection;
     QByteArray m_webData;
+    int m_statusCode = 0;
 
     // The document being read. Its values reach dataDict() only when it has
     // been read to its end, so that a broken document changes nothing.

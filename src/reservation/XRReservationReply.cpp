@@ -7,6 +7,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -28,8 +29,8 @@ QString childText(const XRXMLElement *root, const QString &name)
 }
 
 // Leading white space, an optional sign and the digits up to the first other
-// character, held to the range of int; 0 when no digit follows.
-int leadingInteger(const QString &text)
+// character, held to the range of int; nothing when no digit follows.
+std::optional<int> leadingInteger(const QString &text)
 {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace())
@@ -37,16 +38,24 @@ int leadingInteger(const QString &text)
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         negative = text[i++] == u'-';
+    const qsizetype firstDigit = i;
     const qint64 limit = negative ? -qint64(std::numeric_limits<int>::min()) : std::numeric_limits<int>::max();
     qint64 value = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
         value = qMin(value * 10 + (text[i].unicode() - u'0'), limit);
+    if (i == firstDigit)
+        return std::nullopt;
     return int(negative ? -value : value);
+}
+
+bool isSuccessStatus(int statusCode)
+{
+    return statusCode >= 200 && statusCode <= 299;
 }
 
 } // namespace
 
-XRReservationReply XRReservationReply::fromBody(const QByteArray &body)
+XRReservationReply XRReservationReply::fromBody(const QByteArray &body, int statusCode)
 {
     XRXMLError error;
     const std::unique_ptr<XRXMLDocument> document = XRXMLDocument::documentWithXMLString(utf8Text(body), 0, &error);
@@ -55,10 +64,14 @@ XRReservationReply XRReservationReply::fromBody(const QByteArray &body)
     const QString described = root ? root->description() : QStringLiteral("(null)");
     qCInfo(lcReservation, "return doc: %s", qUtf8Printable(described));
 
-    XRReservationReply reply{leadingInteger(childText(root.get(), QStringLiteral("Code"))),
-                             childText(root.get(), QStringLiteral("Message")),
-                             childText(root.get(), QStringLiteral("Market"))};
-    if (error.code != 0)
-        reply.code = error.code;
-    return reply;
+    // Only a reply that says so is an acceptance: without a readable code, or
+    // with 0 under an error status, it is unreadable. A service may refuse
+    // with an error status and a code of its own.
+    const std::optional<int> code = leadingInteger(childText(root.get(), QStringLiteral("Code")));
+    const bool readable = code && (isSuccessStatus(statusCode) || *code != 0);
+    if (error.code != 0 || !readable) {
+        qCWarning(lcReservation, "Reservation reply without a readable code, HTTP status %d", statusCode);
+        return {error.code != 0 ? error.code : -1, {}, {}};
+    }
+    return {*code, childText(root.get(), QStringLiteral("Message")), childText(root.get(), QStringLiteral("Market"))};
 }

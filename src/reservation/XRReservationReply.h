@@ -12,8 +12,10 @@ struct XRReservationReply
     QString message;
     QString market;
 
-    // Reads a reply body from the Code, Message and Market children of its root
-    // element. A body that is not UTF-8 or not well-formed XML gives -1 and no
-    // texts; a missing Code, or one that does not start with a number, gives 0.
-    static XRReservationReply fromBody(const QByteArray &body);
+    // Reads a reply from the Code, Message and Market children of its body's
+    // root element. The code is 0 only under a 2xx status with a Code that
+    // starts with a number; under another status only a non-zero code counts.
+    // A body that is not UTF-8 or not well-formed XML, or a reply without a
+    // code that counts, gives -1 and no texts.
+    static XRReservationReply fromBody(const QByteArray &body, int statusCode);
 };

@@ -50,8 +50,9 @@ QByteArray XRReservationRequest::body() const
 
 QByteArray XRReservationRequest::percentEncoded(const QString &text)
 {
-    // Letters, digits and "-._~" are never encoded; these are the rest of what a URL allows.
-    return text.toUtf8().toPercentEncoding("!*'();/?:@&=+$,<>");
+    // Letters, digits and "-._~" are never encoded; these are the rest of what a
+    // URL allows, but "+", which a form-decoding service would read as a space.
+    return text.toUtf8().toPercentEncoding("!*'();/?:@&=$,<>");
 }
 
 QString XRReservationRequest::xmlEscaped(const QString &value)

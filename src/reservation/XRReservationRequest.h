@@ -35,8 +35,8 @@ struct XRReservationRequest
     // The document percent-encoded, as UTF-8: the POST body.
     QByteArray body() const;
 
-    // Characters a URL allows, and "<" and ">", stay as they are; every other
-    // character becomes its UTF-8 bytes, each written "%XX".
+    // Characters a URL allows but "+", and "<" and ">", stay as they are; every
+    // other character becomes its UTF-8 bytes, each written "%XX".
     static QByteArray percentEncoded(const QString &text);
     // The five standard XML escapes.
     static QString xmlEscaped(const QString &value);

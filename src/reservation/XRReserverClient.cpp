@@ -59,10 +59,11 @@ void XRReserverClient::invalidate()
     deleteLater();
 }
 
-void XRReserverClient::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &)
+void XRReserverClient::connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &response)
 {
-    // Only the last response's body is the reply; its status is not looked at.
+    // Only the last response's body is the reply.
     m_data.clear();
+    m_statusCode = response.statusCode();
 }
 
 void XRReserverClient::connectionDidReceiveData(XRURLConnection *, const QByteArray &data)
@@ -72,7 +73,7 @@ void XRReserverClient::connectionDidReceiveData(XRURLConnection *, const QByteAr
 
 void XRReserverClient::connectionDidFinishLoading(XRURLConnection *)
 {
-    const XRReservationReply reply = XRReservationReply::fromBody(std::exchange(m_data, {}));
+    const XRReservationReply reply = XRReservationReply::fromBody(std::exchange(m_data, {}), m_statusCode);
     if (m_delegate && m_delegate->respondsToDidFinish())
         m_delegate->reserverClientDidFinishWithCodeMessageMarket(this, reply.code, reply.message, reply.market);
     invalidate();

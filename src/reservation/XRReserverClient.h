@@ -43,5 +43,6 @@ private:
 
     XRReserverClientDelegate *m_delegate;
     QByteArray m_data;
+    int m_statusCode = 0;
     std::unique_ptr<XRURLConnection> m_connection;
 };

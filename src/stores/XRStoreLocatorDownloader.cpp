@@ -14,6 +14,7 @@ namespace {
 
 const QString storeEtagKey = QStringLiteral("storeEtag");
 const QString storesDictKey = QStringLiteral("storesDict");
+const QString storesKey = QStringLiteral("stores");
 
 } // namespace
 
@@ -68,6 +69,7 @@ void XRStoreLocatorDownloader::connectionDidReceiveResponse(XRURLConnection *, c
 {
     m_busy = true;
     m_webData.clear();
+    m_statusCode = response.statusCode();
     m_responseEtag = response.valueForHTTPHeaderField(QStringLiteral("Etag"));
 }
 
@@ -84,6 +86,8 @@ void XRStoreLocatorDownloader::connectionDidFailWithError(XRURLConnection *, con
     endTransfer();
 }
 
+// Checked in this order: the market, the status, the body, the parse; the list
+// and its tag are kept only at the end, and only together.
 void XRStoreLocatorDownloader::connectionDidFinishLoading(XRURLConnection *)
 {
     const QByteArray body = std::exchange(m_webData, QByteArray());
@@ -92,10 +96,15 @@ void XRStoreLocatorDownloader::connectionDidFinishLoading(XRURLConnection *)
         m_appDelegate.dismissLoadingSplash();
         qCInfo(lcStores, "Store list of a market no longer chosen dropped: %s",
                qUtf8Printable(xr::marketCode(m_market)));
+    } else if (m_statusCode != 200 && m_statusCode != 304) {
+        // An error page, however well-formed, is no branch list.
+        qCWarning(lcStores, "Store XML Error with HTTP status: %d", m_statusCode);
+        m_appDelegate.showNetworkErrorAlert();
     } else if (body.isEmpty()) {
+        // The server's answer to a tag that still matches; the tag of a list
+        // never received is not kept.
         qCInfo(lcStores, "Store Locator XML empty, using stored settings");
         m_appDelegate.dismissLoadingSplash();
-        keepResponseEtag();
         XRNotificationCenter::defaultCenter().postNotificationName(XRStoresDidEndParsingNotification);
     } else {
         XRNotificationCenter::defaultCenter().postNotificationName(XRStoreLocatorListDidEndLoadingNotification);
@@ -113,9 +122,15 @@ void XRStoreLocatorDownloader::parseXML(const QByteArray &body)
         qCWarning(lcStores, "Store XML Parse Error: %s", qUtf8Printable(error.description()));
         return;
     }
+    if (!branches->contains(storesKey)) {
+        // A well-formed page without "locations" (a maintenance notice) would empty the list.
+        qCWarning(lcStores, "Store XML without a list of stores");
+        m_appDelegate.showNetworkErrorAlert();
+        return;
+    }
     m_appDelegate.settingsDict().insert(storesDictKey, *std::move(branches));
-    m_appDelegate.storeSettings();
-    keepResponseEtag();
+    if (m_appDelegate.storeSettings())
+        keepResponseEtag();
     XRNotificationCenter::defaultCenter().postNotificationName(XRStoresDidEndParsingNotification);
 }
 

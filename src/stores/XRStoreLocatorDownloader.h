@@ -55,8 +55,10 @@ private:
     QByteArray m_webData;
     bool m_busy = false;
     XRMarket m_market = XRMarket::Sweden;
+    int m_statusCode = 0;
     // The entity tag of the last response; kept in the preferences only once
-    // its list has been stored, so that a lost body is fetched again.
+    // its list has been written to the settings file, so that a list lost on
+    // the way, or not saved, is fetched again.
     QString m_responseEtag;
     bool m_deleteWhenTransferEnds = false;
 };

@@ -148,15 +148,8 @@ TEST_F(CurrencyDownloaderTest, LoadFetchesTheMarketRatesAndAnnouncesReceiptThenP
         if (received.target.startsWith(ratesPath))
             request = received;
     }
-    EXPECT_EQ(request.method, "GET");
-    EXPECT_EQ(request.target, "/ratesxml.asp?id=520");
-    EXPECT_EQ(request.header("User-Agent"), xr::userAgent().toLatin1());
-    EXPECT_TRUE(request.header("User-Agent").startsWith("iPhone-Vaxlo-"));
-    int userAgents = 0;
-    for (const auto &[name, value] : request.headers)
-        userAgents += name.compare("user-agent", Qt::CaseInsensitive) == 0;
-    EXPECT_EQ(userAgents, 1);
-    EXPECT_TRUE(request.body.isEmpty());
+    EXPECT_EQ(request.method + ' ' + request.target + ' ' + request.header("User-Agent") + ' ' + request.body,
+              "GET /ratesxml.asp?id=520 " + xr::userAgent().toLatin1() + ' ');
     EXPECT_TRUE(log.contains(QStringLiteral("loading list of currencies for URL: http://%1/ratesxml.asp?id=520")
                                  .arg(hostOf(sweden))));
 }
@@ -180,28 +173,9 @@ TEST_F(CurrencyDownloaderTest, StoredLanguageIndexChoosesTheMarketAtEveryLoad)
     }
 }
 
-TEST_F(CurrencyDownloaderTest, StatusCodeIsNotLookedAt)
-{
-    sweden.route(QString::fromLatin1(ratesPath), {.status = 500, .body = ratesDocument()});
-    load();
-    EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidEndParsingNotification}));
-    EXPECT_EQ(downloader->dataDict().value(QStringLiteral("currencies")).toList().size(), 6);
-}
-
-TEST_F(CurrencyDownloaderTest, SecondLoadWhileOneRunsIsIgnored)
-{
-    downloader->loadCurrenciesAndNotify();
-    downloader->loadCurrenciesAndNotify();
-    ASSERT_TRUE(xr::test::waitUntil([this] { return !downloader->isBusy(); }));
-    EXPECT_EQ(ratesRequests(sweden), 1);
-    EXPECT_EQ(events.count(), 2);
-    EXPECT_EQ(eventNames().count(XRCurrenciesDidEndParsingNotification), 1);
-
-    load();
-    EXPECT_EQ(ratesRequests(sweden), 2) << "an idle downloader loads again";
-}
-
-TEST_F(CurrencyDownloaderTest, LoadAskedForByAnObserverOfTheOutcomeIsIgnored)
+// Asked for twice in a row, and by observers of either outcome, who hear of
+// it while the load is still busy: one transfer each time.
+TEST_F(CurrencyDownloaderTest, LoadsAskedForWhileOneRunsAreIgnored)
 {
     auto &center = XRNotificationCenter::defaultCenter();
     int reloads = 0;
@@ -212,67 +186,70 @@ TEST_F(CurrencyDownloaderTest, LoadAskedForByAnObserverOfTheOutcomeIsIgnored)
     center.addObserver(&reloads, XRCurrenciesDidEndParsingNotification, reload);
     center.addObserver(&reloads, XRCurrenciesDidFailLoadingNotification, reload);
 
+    downloader->loadCurrenciesAndNotify();
     load();
+    EXPECT_EQ(ratesRequests(sweden), 1);
+    EXPECT_EQ(events.count(), 2);
     sweden.route(QString::fromLatin1(ratesPath), {.body = "<rates><row>"});
     load();
     center.removeObserver(&reloads);
 
     EXPECT_EQ(reloads, 2);
-    EXPECT_EQ(ratesRequests(sweden), 2);
+    EXPECT_EQ(ratesRequests(sweden), 2) << "an idle downloader loads again";
     EXPECT_FALSE(downloader->isBusy());
-    EXPECT_FALSE(XRApplication::sharedApplication().isNetworkActivityIndicatorVisible());
 }
 
-TEST_F(CurrencyDownloaderTest, FailedConnectionAlertsAnnouncesAndKeepsThePreviousRates)
+// Only a 2xx answer whose body parses replaces the rates. Any other ends the
+// load as failed, with one line in the log, the alert before the failure is
+// announced, and the last good rates kept.
+TEST_F(CurrencyDownloaderTest, OnlyAGoodStatusWithAWellFormedBodyReplacesTheRates)
 {
-    load();
-    const QVariantMap before = downloader->dataDict();
+    const QByteArray newRates = ratesDocument().replace("2011-05-03 14:07", "2011-05-04 09:00");
+    const QByteArray broken = "<rates><timestamp>2011-05-04 09:00</timestamp><row><swift_code>USD</swift_code></rates>";
+    const QByteArray errorPage = "<html><body><h1>Service Unavailable</h1></body></html>";
+    const char *statusError = "Currency XML Error with HTTP status: ";
+    const char *parseError = "Currency XML Parse Error: ";
+    const struct
+    {
+        Response response;
+        const char *logged; // the failure's log line; none when the rates are replaced
+    } cases[] = {
+        {{.status = 404, .body = newRates}, statusError},
+        {{.status = 500, .body = errorPage}, statusError},
+        {{.status = 503, .body = newRates}, statusError},
+        {{.status = 503, .body = broken}, statusError},
+        {{.status = 304}, statusError},
+        {{.body = broken}, parseError},
+        {{.body = newRates, .fault = Response::Fault::DropMidBody}, "Currency XML Error with theConnection: "},
+        {{.body = newRates}, nullptr},
+        {{.status = 203, .body = newRates}, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.response.status << " " << c.response.body.left(40).constData());
+        sweden.route(QString::fromLatin1(ratesPath), {.body = ratesDocument()});
+        load();
+        const QVariantMap before = downloader->dataDict();
+        sweden.route(QString::fromLatin1(ratesPath), c.response);
+        now = now.addSecs(61); // past the alert's minute
+        const qsizetype alertsBefore = shell.alerts.size();
+        xr::test::LogCapture log;
 
-    sweden.route(QString::fromLatin1(ratesPath), {.body = ratesDocument(), .fault = Response::Fault::DropMidBody});
-    xr::test::LogCapture log;
-    load();
-    EXPECT_EQ(eventNames(), QStringList{XRCurrenciesDidFailLoadingNotification});
-    ASSERT_EQ(events.size(), 1);
-    EXPECT_TRUE(events[0].busy);
-    EXPECT_EQ(events[0].alertsShown, 1) << "the alert comes before the notification";
-    EXPECT_EQ(shell.alerts.size(), 1);
-    EXPECT_EQ(downloader->dataDict(), before);
-    EXPECT_FALSE(XRApplication::sharedApplication().isNetworkActivityIndicatorVisible());
-    EXPECT_EQ(log.messages().filter(QStringLiteral("Currency XML Error with theConnection: ")).size(), 1);
-}
-
-TEST_F(CurrencyDownloaderTest, MalformedBodyFailsTheLoadAndKeepsThePreviousRates)
-{
-    load();
-    const QVariantMap before = downloader->dataDict();
-
-    sweden.route(QString::fromLatin1(ratesPath),
-                 {.body = "<rates><timestamp>2011-05-04 09:00</timestamp><row><swift_code>USD</swift_code></rates>"});
-    xr::test::LogCapture log;
-    load();
-    EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidFailLoadingNotification}));
-    ASSERT_EQ(events.size(), 2);
-    EXPECT_TRUE(events[1].busy);
-    EXPECT_EQ(events[1].alertsShown, 1) << "the alert comes before the notification";
-    EXPECT_EQ(downloader->dataDict(), before);
-    EXPECT_FALSE(XRApplication::sharedApplication().isNetworkActivityIndicatorVisible());
-    EXPECT_EQ(log.messages().filter(QStringLiteral("Currency XML Parse Error: ")).size(), 1);
-}
-
-TEST_F(CurrencyDownloaderTest, FailuresWithinAMinuteShowOneAlertButEachIsAnnounced)
-{
-    sweden.route(QString::fromLatin1(ratesPath), {.body = "not xml"});
-    load();
-    now = now.addSecs(30);
-    sweden.route(QString::fromLatin1(ratesPath), {.body = ratesDocument(), .fault = Response::Fault::DropMidBody});
-    load();
-    EXPECT_EQ(shell.alerts.size(), 1);
-    EXPECT_EQ(eventNames(), QStringList{XRCurrenciesDidFailLoadingNotification});
-
-    now = now.addSecs(31);
-    load();
-    EXPECT_EQ(shell.alerts.size(), 2);
-    EXPECT_EQ(shell.alerts.last().title, XRLocalizedString("XRNetworkAlertTitle"));
+        load();
+        if (!c.logged) {
+            EXPECT_EQ(eventNames(), (QStringList{XRCurrenciesDidEndLoadingNotification, XRCurrenciesDidEndParsingNotification}));
+            EXPECT_NE(downloader->dataDict(), before);
+            EXPECT_EQ(shell.alerts.size(), alertsBefore);
+        } else {
+            ASSERT_FALSE(events.isEmpty());
+            EXPECT_EQ(events.last().name, XRCurrenciesDidFailLoadingNotification);
+            EXPECT_EQ(events.size(), c.response.fault == Response::Fault::None ? 2 : 1) << "the body's arrival first";
+            EXPECT_TRUE(events.last().busy);
+            EXPECT_EQ(events.last().alertsShown, alertsBefore + 1) << "the alert comes before the notification";
+            EXPECT_EQ(downloader->dataDict(), before);
+            EXPECT_EQ(log.messages().filter(QString::fromLatin1(c.logged)).size(), 1);
+        }
+        EXPECT_FALSE(XRApplication::sharedApplication().isNetworkActivityIndicatorVisible());
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "XRStoreLocatorDownloader.h"
 
 #include <QPointer>
+#include <QSize>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,30 +124,6 @@ TEST_F(StoreLocatorDownloaderTest, FirstLoadAsksForTheWholeListAndStoresIt)
     EXPECT_EQ(delegate.storeLocator()->theConnection(), nullptr);
 }
 
-TEST_F(StoreLocatorDownloaderTest, AnUnchangedListKeepsTheStoredOneAndIsStillAnnounced)
-{
-    XRAppDelegate delegate(configuration, &shell);
-    loadFirstList(delegate);
-    const QByteArray fileBefore = settingsFileBytes();
-
-    for (const auto notModified : {Response::NotModified::EmptyBody200, Response::NotModified::Status304}) {
-        sweden.route(branchPath, {.body = branchDocument("First"), .etag = "\"v1\"", .notModified = notModified});
-        NotificationCounter parsed(XRStoresDidEndParsingNotification);
-        NotificationCounter loaded(XRStoreLocatorListDidEndLoadingNotification);
-        xr::test::LogCapture log;
-        delegate.displayLoadingSplash();
-
-        delegate.loadCurrentStoreList();
-        ASSERT_TRUE(xr::test::waitUntil([&] { return parsed.count == 1; }));
-        EXPECT_EQ(sweden.requests().last().header("If-None-Match"), "\"v1\"");
-        EXPECT_TRUE(log.contains(QStringLiteral("Store Locator XML empty, using stored settings")));
-        EXPECT_EQ(loaded.count, 0);
-        EXPECT_EQ(storedNames(delegate), QStringList{QStringLiteral("First")});
-        EXPECT_EQ(settingsFileBytes(), fileBefore);
-        EXPECT_FALSE(shell.splashShown);
-    }
-}
-
 TEST_F(StoreLocatorDownloaderTest, ATagWithoutAStoredListIsNotSent)
 {
     // The tag outlived the settings file: asking with it would only bring empty bodies.
@@ -161,57 +138,90 @@ TEST_F(StoreLocatorDownloaderTest, ATagWithoutAStoredListIsNotSent)
     EXPECT_EQ(storedNames(delegate), QStringList{QStringLiteral("First")});
 }
 
-// A new tag comes with each answer below, but no list arrives with it: the old
-// list and its tag stay, so the next request still asks for the new list.
-TEST_F(StoreLocatorDownloaderTest, AnswersThatBringNoListKeepTheOldListAndTag)
+// Only a 200 answer holding a list of stores replaces the list and its tag.
+// The others, in this order, leave both as they were: a 503 page and then a
+// 304 to the old tag keep the old list, and a changed list is still fetched.
+TEST_F(StoreLocatorDownloaderTest, OnlyAListOfStoresReplacesTheListAndItsTag)
 {
-    struct Case
+    enum Outcome { Unchanged, NetworkAlert, ParseError };
+    const QByteArray maintenancePage = "<html><body><p>Closed for maintenance</p></body></html>";
+    const QByteArray errorPage = "<html><body><h1>Server Error</h1><br></body></html>";
+    const QByteArray newList = branchDocument("Second");
+    const QByteArray brokenList = newList.chopped(20);
+    const struct
     {
         const char *what;
         Response response;
-        bool networkFailure;
-    };
-    const QList<Case> cases = {
-        {"connection drops mid-body", {.body = branchDocument("Second"), .etag = "\"v2\"", .fault = Response::Fault::DropMidBody}, true},
-        {"gzip stream cut short", {.body = branchDocument("Second"), .etag = "\"v2\"", .fault = Response::Fault::TruncatedGzip}, true},
-        {"HTML error page", {.status = 500, .body = "<html><body><h1>Server Error</h1><br></body></html>", .etag = "\"v2\""}, false},
-        {"broken branch document", {.body = branchDocument("Second").chopped(20), .etag = "\"v2\""}, false},
+        Outcome outcome;
+    } cases[] = {
+        {"503, well-formed page", {.status = 503, .body = maintenancePage, .etag = "\"v2\""}, NetworkAlert},
+        {"304 for the tag", {.body = branchDocument("First"), .etag = "\"v1\""}, Unchanged},
+        {"empty body for the tag", {.body = branchDocument("First"), .etag = "\"v1\"", .notModified = Response::NotModified::EmptyBody200}, Unchanged},
+        {"empty body with a new tag", {.etag = "\"v2\""}, Unchanged},
+        {"503, branch document", {.status = 503, .body = newList, .etag = "\"v2\""}, NetworkAlert},
+        {"500, broken page", {.status = 500, .body = errorPage, .etag = "\"v2\""}, NetworkAlert},
+        {"404, branch document", {.status = 404, .body = newList, .etag = "\"v2\""}, NetworkAlert},
+        {"404, broken document", {.status = 404, .body = brokenList, .etag = "\"v2\""}, NetworkAlert},
+        {"404, empty body", {.status = 404, .etag = "\"v2\""}, NetworkAlert},
+        {"200, well-formed page without stores", {.body = maintenancePage, .etag = "\"v2\""}, NetworkAlert},
+        {"200, broken document", {.body = brokenList, .etag = "\"v2\""}, ParseError},
+        {"connection drops mid-body", {.body = newList, .etag = "\"v2\"", .fault = Response::Fault::DropMidBody}, NetworkAlert},
+        {"gzip stream cut short", {.body = newList, .etag = "\"v2\"", .fault = Response::Fault::TruncatedGzip}, NetworkAlert},
     };
     XRAppDelegate delegate(configuration, &shell);
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    delegate.setClock([&] { return now; });
     loadFirstList(delegate);
     const QByteArray fileBefore = settingsFileBytes();
 
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         sweden.route(branchPath, c.response);
         NotificationCounter parsed(XRStoresDidEndParsingNotification);
         xr::test::LogCapture log;
         const qsizetype alertsBefore = shell.alerts.size();
+        now = now.addSecs(61); // past the alert's minute
         delegate.displayLoadingSplash();
 
         delegate.loadCurrentStoreList();
         ASSERT_TRUE(xr::test::waitUntil([&] { return delegate.storeLocator()->theConnection() == nullptr; }));
-        EXPECT_EQ(parsed.count, 0);
+        EXPECT_EQ(sweden.requests().last().header("If-None-Match"), "\"v1\"");
+        EXPECT_EQ(parsed.count, c.outcome == Unchanged ? 1 : 0);
         EXPECT_EQ(storedEtag(), QStringLiteral("\"v1\""));
         EXPECT_EQ(storedNames(delegate), QStringList{QStringLiteral("First")});
         EXPECT_EQ(settingsFileBytes(), fileBefore);
         EXPECT_FALSE(shell.splashShown);
-        if (c.networkFailure) {
-            EXPECT_EQ(log.messages().filter(QStringLiteral("Store XML Error with theConnection: ")).size(), 1);
-        } else {
-            EXPECT_EQ(log.messages().filter(QStringLiteral("Store XML Parse Error: ")).size(), 1);
-            EXPECT_EQ(shell.alerts.size(), alertsBefore) << "a document that does not parse shows no alert";
-        }
+        EXPECT_EQ(shell.alerts.size() - alertsBefore, c.outcome == NetworkAlert ? 1 : 0);
+        EXPECT_EQ(log.count(QStringLiteral("Store Locator XML empty, using stored settings")), c.outcome == Unchanged ? 1 : 0);
+        EXPECT_EQ(log.messages().filter(QStringLiteral("Store XML Parse Error: ")).size(), c.outcome == ParseError ? 1 : 0);
     }
-    EXPECT_EQ(shell.alerts.size(), 1) << "the second network failure falls within the alert's minute";
 
-    sweden.route(branchPath, {.body = branchDocument("Second"), .etag = "\"v2\""});
+    sweden.route(branchPath, {.body = newList, .etag = "\"v2\""});
     NotificationCounter parsed(XRStoresDidEndParsingNotification);
     delegate.loadCurrentStoreList();
     ASSERT_TRUE(xr::test::waitUntil([&] { return parsed.count == 1; }));
-    EXPECT_EQ(sweden.requests().last().header("If-None-Match"), "\"v1\"");
     EXPECT_EQ(storedNames(delegate), QStringList{QStringLiteral("Second")});
     EXPECT_EQ(storedEtag(), QStringLiteral("\"v2\""));
+}
+
+// A list that reached the screen but not the settings file keeps no tag, so
+// that after a restart the list in the file is not taken for current.
+TEST_F(StoreLocatorDownloaderTest, AListThatCannotBeSavedKeepsNoTag)
+{
+    XRAppDelegate delegate(configuration, &shell);
+    loadFirstList(delegate);
+    const QByteArray fileBefore = settingsFileBytes();
+    delegate.settingsDict().insert(QStringLiteral("unsaveable"), QSize(1, 1));
+
+    sweden.route(branchPath, {.body = branchDocument("Second"), .etag = "\"v2\""});
+    NotificationCounter parsed(XRStoresDidEndParsingNotification);
+    xr::test::LogCapture log;
+    delegate.loadCurrentStoreList();
+    ASSERT_TRUE(xr::test::waitUntil([&] { return parsed.count == 1; }));
+    EXPECT_TRUE(log.contains(QStringLiteral("Error saving settings")));
+    EXPECT_EQ(storedNames(delegate), QStringList{QStringLiteral("Second")});
+    EXPECT_EQ(settingsFileBytes(), fileBefore);
+    EXPECT_EQ(storedEtag(), QStringLiteral("\"v1\""));
 }
 
 TEST_F(StoreLocatorDownloaderTest, BackToBackLoadsBothCompleteAndAnnounce)
@@ -237,7 +247,7 @@ TEST_F(StoreLocatorDownloaderTest, ALoadDroppedFromInsideItsOwnAnnouncementIsSaf
 {
     // The store list asks for a new load when it finds no stores, from inside
     // the announcement of the load that is still finishing.
-    sweden.route(branchPath, {.body = "<branches/>", .etag = "\"v0\""});
+    sweden.route(branchPath, {.body = "<branches><locations/></branches>", .etag = "\"v0\""});
     XRAppDelegate delegate(configuration, &shell);
     int loads = 0;
     NotificationCounter parsed(XRStoresDidEndParsingNotification, [&] {

@@ -1,5 +1,7 @@
 #include "LogCapture.h"
 
+#include <QLoggingCategory>
+
 namespace xr::test {
 
 namespace {
@@ -10,11 +12,14 @@ LogCapture::LogCapture()
     : m_previous(qInstallMessageHandler(&LogCapture::handle))
 {
     active = this;
+    // The application shows warnings only by default; a capture hears every level.
+    QLoggingCategory::setFilterRules(QStringLiteral("vaxlo.*=true"));
 }
 
 LogCapture::~LogCapture()
 {
     active = nullptr;
+    QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(m_previous);
 }
 

@@ -5,7 +5,8 @@
 
 namespace xr::test {
 
-// Collects the messages logged while it lives ("category: message" per line).
+// Collects the messages logged while it lives, of every level of the vaxlo
+// categories ("category: message" per line).
 class LogCapture
 {
 public:

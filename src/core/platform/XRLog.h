@@ -2,8 +2,9 @@
 
 #include <QLoggingCategory>
 
-// One category per subsystem, so that a user can turn one on or off with
-// QT_LOGGING_RULES (for example "vaxlo.stores.info=false").
+// One category per subsystem, each showing warnings and errors by default, so
+// that a user can turn more on with QT_LOGGING_RULES (for example
+// "vaxlo.stores.info=true", or "vaxlo.*=true" for everything).
 Q_DECLARE_LOGGING_CATEGORY(lcApp)
 Q_DECLARE_LOGGING_CATEGORY(lcData)
 Q_DECLARE_LOGGING_CATEGORY(lcNet)

@@ -1,0 +1,106 @@
+#include "EventLoop.h"
+#include "LoopbackServer.h"
+#include "XRDataFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+
+namespace {
+
+// No display of any kind, and private folders under `home`.
+void prepare(QProcess &process, const QString &home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    process.setProcessEnvironment(environment);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
+{
+    QTemporaryDir home;
+    const std::pair<QByteArray, QString> programs[] = {
+        {"vaxlo", QStringLiteral(XR_VAXLO_PATH)},
+#ifdef XR_DEMO_PATH
+        {"vaxlo-demo", QStringLiteral(XR_DEMO_PATH)},
+#endif
+    };
+    for (const auto &[name, program] : programs) {
+        for (const auto &[option, expected] : {std::pair{"--help", QByteArray("Usage: ")},
+                                               std::pair{"--version", name + " " XR_APP_VERSION "\n"}}) {
+            SCOPED_TRACE(testing::Message() << name.constData() << " " << option);
+            QProcess process;
+            prepare(process, home.path());
+            process.start(program, {QString::fromLatin1(option)});
+            ASSERT_TRUE(process.waitForFinished(30000));
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+            EXPECT_TRUE(process.readAllStandardOutput().startsWith(expected));
+        }
+    }
+}
+
+// A logout or `kill` ends the application as quitting does: the pick it holds
+// is written (in the binary form, where the file held the XML form that the
+// application reads but never writes), so the next start finds it.
+TEST(VaxloProgram, SigtermWritesThePickItHoldsAsAQuitDoes)
+{
+    QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("data/vaxlo"));
+    ASSERT_TRUE(writeFile(documents + QStringLiteral("/currency.vaxlodata"),
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                          "<key>amount</key><string>250</string><key>transType</key><string>sell</string>"
+                          "<key>currentCurrency</key><dict><key>swift_code</key><string>NOK</string>"
+                          "<key>sell_cash</key><string>1.2</string><key>multiply</key><string>1</string>"
+                          "</dict></dict></plist>\n"));
+    XRDataFiles files(documents);
+    const std::optional<QVariant> picked = files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
+    ASSERT_TRUE(picked);
+
+    // Every market is down, so nothing the application loads rewrites the file.
+    xr::test::LoopbackServer market;
+    market.setDefaultResponse({.status = 503, .body = "<html><body>Service Unavailable</body></html>"});
+    const QString config = home.filePath(QStringLiteral("vaxlo.conf"));
+    ASSERT_TRUE(writeFile(config, QStringLiteral("[markets]\nSE=%1\nDK=%1\nNO=%1\nFI=%1\n[reservation]\nhost=%1\n")
+                                      .arg(QStringLiteral("127.0.0.1:%1").arg(market.port()))
+                                      .toUtf8()));
+
+    QProcess vaxlo;
+    prepare(vaxlo, home.path());
+    QProcessEnvironment environment = vaxlo.processEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    vaxlo.setProcessEnvironment(environment);
+    vaxlo.start(QStringLiteral(XR_VAXLO_PATH), {QStringLiteral("--config"), config});
+    // The currency screen asks for rates once the window is up.
+    ASSERT_TRUE(xr::test::waitUntil([&] {
+        const auto requests = market.requests();
+        return vaxlo.state() == QProcess::NotRunning
+            || std::any_of(requests.begin(), requests.end(), [](const auto &r) { return r.target.startsWith("/ratesxml"); });
+    }));
+    ASSERT_EQ(vaxlo.state(), QProcess::Running) << vaxlo.readAllStandardError().constData();
+    ::kill(pid_t(vaxlo.processId()), SIGTERM);
+    ASSERT_TRUE(vaxlo.waitForFinished(30000));
+    EXPECT_EQ(vaxlo.exitStatus(), QProcess::NormalExit) << "ended by the signal, not by quitting";
+    EXPECT_EQ(vaxlo.exitCode(), 0);
+
+    EXPECT_TRUE(files.applicationDataFromFile(QStringLiteral("currency.vaxlodata")).value_or("").startsWith("bplist00"));
+    EXPECT_EQ(files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata")), picked);
+}
+
+} // namespace
