@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Rutevejledning</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Faner</translation>
     </message>

@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Directions</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Tabs</translation>
     </message>

@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Reittiohjeet</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Välilehdet</translation>
     </message>

@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Veibeskrivelse</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Faner</translation>
     </message>

@@ -86,6 +86,8 @@
     <message>
         <source>Directions</source>
         <translation>Vägbeskrivning</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Flikar</translation>
     </message>
