@@ -14,7 +14,7 @@ namespace xr::demo {
 struct CurrencyQuote
 {
     QString code;
-    QString name;
+    QString name;  // in the market's language, upper case as the stores write it
     int multiply;
     double mid;
     double buyCash;

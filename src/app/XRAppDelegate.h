@@ -64,7 +64,7 @@ public:
     bool writeApplicationDataToFile(const QByteArray &data, const QString &fileName);
     std::optional<QByteArray> applicationDataFromFile(const QString &fileName);
     std::optional<QVariant> applicationPlistFromFile(const QString &fileName);
-    XRDataFiles &dataFiles() { return m_dataFiles; }
+    XRDataFiles &dataFiles() override { return m_dataFiles; }
 
     // Starts a new branch download. The previous downloader is let go without
     // cancelling its transfer: it runs to its end, posts as usual, then goes.

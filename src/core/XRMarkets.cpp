@@ -39,6 +39,36 @@ QString marketCodeForLanguageIndex(int index)
     return marketCode(marketForLanguageIndex(index));
 }
 
+QString homeCurrency(XRMarket market)
+{
+    switch (market) {
+    case XRMarket::Denmark:
+        return QStringLiteral("DKK");
+    case XRMarket::Norway:
+        return QStringLiteral("NOK");
+    case XRMarket::Finland:
+        return QStringLiteral("EUR");
+    case XRMarket::Sweden:
+        break;
+    }
+    return QStringLiteral("SEK");
+}
+
+QLocale marketLocale(XRMarket market)
+{
+    switch (market) {
+    case XRMarket::Denmark:
+        return QLocale(QLocale::Danish, QLocale::Denmark);
+    case XRMarket::Norway:
+        return QLocale(QLocale::NorwegianBokmal, QLocale::Norway);
+    case XRMarket::Finland:
+        return QLocale(QLocale::Finnish, QLocale::Finland);
+    case XRMarket::Sweden:
+        break;
+    }
+    return QLocale(QLocale::Swedish, QLocale::Sweden);
+}
+
 std::optional<int> languageIndexForDeviceLanguage(const QString &code)
 {
     static const QString codes[] = {QStringLiteral("sv"), QStringLiteral("da"), QStringLiteral("nb"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QUrl>
 
@@ -20,6 +21,10 @@ XRMarket marketForLanguageIndex(int index);
 // "SE", "DK", "NO" or "FI".
 QString marketCode(XRMarket market);
 QString marketCodeForLanguageIndex(int index);
+// The home currency the market's rates are given in: "SEK", "DKK", "NOK" or "EUR".
+QString homeCurrency(XRMarket market);
+// The market's language in its country, for showing numbers as its customers write them.
+QLocale marketLocale(XRMarket market);
 // The index of a device language code ("sv", "da", "nb", "fi", compared whole
 // and case-sensitively), or nothing.
 std::optional<int> languageIndexForDeviceLanguage(const QString &code);

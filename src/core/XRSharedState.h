@@ -3,10 +3,12 @@
 #include <QVariantMap>
 
 class XRConfiguration;
+class XRDataFiles;
 
 // What the downloaders, the converter and the reservation client need of the
 // application delegate: the configuration, the settings and currency
-// dictionaries with their saves, the loading splash and the one network alert.
+// dictionaries with their saves, the data files, the loading splash and the one
+// network alert.
 // They receive it when they are made.
 class XRSharedState
 {
@@ -20,6 +22,8 @@ public:
     // Write a dictionary to its data file; false when the file was not written.
     virtual bool storeSettings() = 0;
     virtual bool storeCurrency() = 0;
+    // The data folder's files, for what is kept besides the two dictionaries.
+    virtual XRDataFiles &dataFiles() = 0;
 
     virtual void displayLoadingSplash() = 0;
     virtual void dismissLoadingSplash() = 0;

@@ -6,6 +6,8 @@
 #include "XRAppDelegate.h"
 #include "XRCurrencyConverter.h"
 #include "XRCurrencyDownloader.h"
+#include "XRMarkets.h"
+#include "XRUserDefaults.h"
 
 #include <QFile>
 
@@ -45,13 +47,43 @@ ExitStatus rates(const QStringList &arguments, Output &output)
     return Success;
 }
 
+QVariantMap labelTexts(const XRCurrencyConverter::Labels &labels)
+{
+    return {
+        {QStringLiteral("swiftSourceLabel"), labels.swiftSourceLabel},
+        {QStringLiteral("swiftTransactionLabel"), labels.swiftTransactionLabel},
+        {QStringLiteral("baseDestinationLabel"), labels.baseDestinationLabel},
+        {QStringLiteral("baseSourceLabel"), labels.baseSourceLabel},
+        {QStringLiteral("baseTransactionLabel"), labels.baseTransactionLabel},
+        {QStringLiteral("swiftDestinationLabel"), labels.swiftDestinationLabel},
+    };
+}
+
+// The market named by "--market CODE", else that of the desktop's language
+// (Sweden for any language not one of the four); nothing for an unknown code.
+std::optional<XRMarket> displayMarket(const QStringList &options)
+{
+    if (options.isEmpty()) {
+        const QString language = XRUserDefaults::devicePreferredLanguages().value(0);
+        return xr::marketForLanguageIndex(xr::languageIndexForDeviceLanguage(language).value_or(0));
+    }
+    if (options.size() != 2 || options[0] != QLatin1String("--market"))
+        return std::nullopt;
+    for (const XRMarket market : {XRMarket::Sweden, XRMarket::Denmark, XRMarket::Norway, XRMarket::Finland}) {
+        if (options[1] == xr::marketCode(market))
+            return market;
+    }
+    return std::nullopt;
+}
+
 ExitStatus convert(const QStringList &arguments, Output &output)
 {
-    if (arguments.size() != 4)
+    if (arguments.size() < 4)
         return BadUsage;
     const QString &code = arguments[1];
     const QString &transType = arguments[3];
-    if (transType != QLatin1String("buy") && transType != QLatin1String("sell"))
+    const std::optional<XRMarket> market = displayMarket(arguments.mid(4));
+    if ((transType != QLatin1String("buy") && transType != QLatin1String("sell")) || !market)
         return BadUsage;
 
     XRCurrencyDownloader downloader(nullptr);
@@ -72,21 +104,18 @@ ExitStatus convert(const QStringList &arguments, Output &output)
     converter.setAmountText(arguments[2]);
     converter.setTransTypeSegment(transType == QLatin1String("buy") ? XRCurrencyConverter::buySegment
                                                                      : XRCurrencyConverter::sellSegment);
-    const XRCurrencyConverter::Labels labels = converter.setLabels();
-    output.json = toJsonText(QVariantMap{
-        {QStringLiteral("swiftSourceLabel"), labels.swiftSourceLabel},
-        {QStringLiteral("swiftTransactionLabel"), labels.swiftTransactionLabel},
-        {QStringLiteral("baseDestinationLabel"), labels.baseDestinationLabel},
-        {QStringLiteral("baseSourceLabel"), labels.baseSourceLabel},
-        {QStringLiteral("baseTransactionLabel"), labels.baseTransactionLabel},
-        {QStringLiteral("swiftDestinationLabel"), labels.swiftDestinationLabel},
-        {QStringLiteral("sellCashAmmount"), converter.sellCashAmmount()},
-    });
+    // The stored form beside the screen's form in the market's number format.
+    QVariantMap result = labelTexts(converter.setLabels());
+    result.insert(QStringLiteral("sellCashAmmount"), converter.sellCashAmmount());
+    QVariantMap display = labelTexts(converter.displayLabels(xr::marketLocale(*market)));
+    display.insert(QStringLiteral("market"), xr::marketCode(*market));
+    result.insert(QStringLiteral("display"), display);
+    output.json = toJsonText(result);
     return Success;
 }
 
 [[maybe_unused]] const bool registered = registerCommand({QStringLiteral("rates"), QStringLiteral("rates FILE [--raw]"), rates})
-    && registerCommand({QStringLiteral("convert"), QStringLiteral("convert FILE CODE AMOUNT buy|sell"), convert});
+    && registerCommand({QStringLiteral("convert"), QStringLiteral("convert FILE CODE AMOUNT buy|sell [--market SE|DK|NO|FI]"), convert});
 
 } // namespace
 

@@ -143,15 +143,18 @@ void XRCurrencyConverter::tidyCurrencyArray()
 QVariantMap XRCurrencyConverter::currentCurrency() const
 {
     const QVariant picked = m_appDelegate.currencyDict().value(currentCurrencyKey);
-    return picked.typeId() == QMetaType::QVariantMap ? picked.toMap() : defaultCurrency();
+    if (picked.typeId() == QMetaType::QVariantMap)
+        return picked.toMap();
+    return defaultCurrency(xr::marketForLanguageIndex(xr::storedLanguageIndex()));
 }
 
-QVariantMap XRCurrencyConverter::defaultCurrency()
+QVariantMap XRCurrencyConverter::defaultCurrency(XRMarket market)
 {
+    const QString home = xr::homeCurrency(market);
     return {
-        {swiftCodeKey, QStringLiteral("SEK")},
-        {swiftNameKey, QStringLiteral("Välj valuta")},
-        {baseSwiftKey, QStringLiteral("SEK")},
+        {swiftCodeKey, home},
+        {swiftNameKey, XRLocalizedString("Choose currency")},
+        {baseSwiftKey, home},
         {buyCashKey, QStringLiteral("1.0")},
         {sellCashKey, QStringLiteral("1.0")},
         {buyTcKey, notQuoted},
@@ -171,7 +174,20 @@ QString XRCurrencyConverter::baseSwiftCode() const
     return currentCurrency().value(baseSwiftKey).toString();
 }
 
-XRCurrencyConverter::Labels XRCurrencyConverter::setLabels() const
+int XRCurrencyConverter::currentCurrencyRow() const
+{
+    if (!m_appDelegate.currencyDict().contains(currentCurrencyKey))
+        return -1;
+    const QString code = swiftCode();
+    const QVariantList rows = currenciesArray();
+    for (int row = 0; row < rows.size(); ++row) {
+        if (rows[row].toMap().value(swiftCodeKey).toString() == code)
+            return row;
+    }
+    return -1;
+}
+
+XRCurrencyConverter::Labels XRCurrencyConverter::labels(const std::function<QString(double)> &format) const
 {
     const QVariantMap currency = currentCurrency();
     const QString swift = currency.value(swiftCodeKey).toString();
@@ -183,12 +199,24 @@ XRCurrencyConverter::Labels XRCurrencyConverter::setLabels() const
     Labels labels;
     labels.swiftSourceLabel = withCode(m_amountText, swift);
     labels.swiftTransactionLabel = XRLocalizedString(buying ? "sold for:" : "gives you:");
-    labels.baseDestinationLabel = withCode(xr::fixedDecimals(amount * rate, 2), base);
+    labels.baseDestinationLabel = withCode(format(amount * rate), base);
     labels.baseSourceLabel = withCode(m_amountText, base);
     labels.baseTransactionLabel = XRLocalizedString(buying ? "gives you:" : "sold for:");
     // An unquoted rate reads as 0, and the quotient would show as "inf" or "nan".
-    labels.swiftDestinationLabel = withCode(rate == 0.0 ? notQuoted : xr::fixedDecimals(amount / rate, 2), swift);
+    labels.swiftDestinationLabel = withCode(rate == 0.0 ? notQuoted : format(amount / rate), swift);
     return labels;
+}
+
+XRCurrencyConverter::Labels XRCurrencyConverter::setLabels() const
+{
+    return labels([](double value) { return xr::fixedDecimals(value, 2); });
+}
+
+XRCurrencyConverter::Labels XRCurrencyConverter::displayLabels(const QLocale &locale) const
+{
+    // The locale's form of the very digits the stored form prints, so that the
+    // screen and the reservation never differ by a rounding.
+    return labels([&locale](double value) { return xr::localizedDecimal(xr::fixedDecimals(value, 2), locale); });
 }
 
 QString XRCurrencyConverter::sellCashAmmount() const
@@ -204,22 +232,51 @@ std::optional<XRCurrencyConverter::StatusLine> XRCurrencyConverter::setupCurrenc
     if (const auto timestamp = data.constFind(timestampKey); timestamp != data.cend()) {
         const QString text = timestamp->toString();
         m_appDelegate.currencyDict().insert(timestampKey, text);
-        m_appDelegate.storeCurrency();
         status = statusLine(text);
     }
     tidyCurrencyArray();
+    refreshCurrentCurrency();
+    m_appDelegate.storeCurrency();
     return status;
 }
 
-XRCurrencyConverter::StatusLine XRCurrencyConverter::statusLine(const QString &timestamp) const
+// The pick converts at today's rates, never at those of the day it was made.
+void XRCurrencyConverter::refreshCurrentCurrency()
+{
+    if (!m_appDelegate.currencyDict().contains(currentCurrencyKey))
+        return;
+    const int row = currentCurrencyRow();
+    if (row < 0) {
+        qCInfo(lcRates, "Picked currency %s is not in the new rates", qUtf8Printable(swiftCode()));
+        m_appDelegate.currencyDict().remove(currentCurrencyKey);
+        return;
+    }
+    m_appDelegate.currencyDict().insert(currentCurrencyKey, currenciesArray().at(row));
+}
+
+bool XRCurrencyConverter::isOld(const QString &timestamp) const
 {
     // A timestamp that is not a date counts as current.
     const std::optional<QDateTime> date = XRDateCategoryVaxlo::dateFromTimeStamp(timestamp);
     const qint64 age = date ? std::llabs(m_clock().msecsTo(*date)) / 1000 : 0;
-    if (age <= freshRatesAge) {
+    return age > freshRatesAge;
+}
+
+XRCurrencyConverter::StatusLine XRCurrencyConverter::statusLine(const QString &timestamp) const
+{
+    if (!isOld(timestamp)) {
         return {XRLocalizedString("Last update") + QLatin1Char(' ') + timestamp + QLatin1Char('\n')
                     + XRLocalizedString("CurrenciesDisclaimer"),
                 StatusLine::Colour::Black};
     }
     return {XRLocalizedString("Warning old rates") + QLatin1Char('\n') + timestamp, StatusLine::Colour::Red};
+}
+
+XRCurrencyConverter::StatusLine XRCurrencyConverter::failedStatusLine() const
+{
+    if (!hasRates())
+        return {XRLocalizedString("No rates available. Check your internet connection."), StatusLine::Colour::Red};
+    const QString timestamp = m_currencyList.dataDict().value(timestampKey).toString();
+    return {XRLocalizedString("Could not update the rates. Rates from %1").arg(timestamp),
+            isOld(timestamp) ? StatusLine::Colour::Red : StatusLine::Colour::Black};
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "XRMarkets.h"
+
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
@@ -12,9 +15,10 @@ class XRSharedState;
 class XRCurrencyDownloader;
 
 // The converter behind the currency screen: cleans the downloaded rates,
-// keeps the picked currency in the currency dictionary, converts the typed
-// amount both ways and judges the age of the rates. The screen owns one, maps
-// its controls to the setters and shows what the getters give.
+// keeps the picked currency in the currency dictionary, in step with the
+// latest rates, converts the typed amount both ways and judges the age of the
+// rates. The screen owns one, maps its controls to the setters and shows what
+// the getters give.
 class XRCurrencyConverter
 {
 public:
@@ -62,27 +66,46 @@ public:
 
     // The rows of the last rates document; empty before the first one.
     QVariantList currenciesArray() const;
+    bool hasRates() const { return !currenciesArray().isEmpty(); }
     // Cleans every row in place; cleaning a clean row changes nothing.
     void tidyCurrencyArray();
 
-    // The picked currency as it was when picked, or the built-in default.
+    // The picked currency with the rates of the latest document, or the
+    // built-in default of the current market.
     QVariantMap currentCurrency() const;
-    static QVariantMap defaultCurrency();
+    // "Choose currency" in the user's language, the market's home currency
+    // converted one to one; it is never stored.
+    static QVariantMap defaultCurrency(XRMarket market);
     QString swiftCode() const;
     QString baseSwiftCode() const;
+    // Where the picked currency stands in the rates table; -1 without a pick.
+    int currentCurrencyRow() const;
 
+    // The six texts with amounts in the "%0.2f" form that stored data and the
+    // wire format use.
     Labels setLabels() const;
+    // The same texts with amounts as the locale writes numbers; the typed amount
+    // stays as typed.
+    Labels displayLabels(const QLocale &locale) const;
     // The reserved amount in the base currency at the cash selling rate, whatever
-    // the transaction type.
+    // the transaction type, in the "%0.2f" form.
     QString sellCashAmmount() const;
 
-    // A rates document was parsed: its timestamp is stored and saved, and the
-    // rows are cleaned. The status line for the timestamp, or nothing when the
-    // document had none and the screen keeps what it showed.
+    // A rates document was parsed: its timestamp is stored, the rows are
+    // cleaned, the pick takes the new rates of its currency (or gives way to the
+    // default when the new list lacks it) and the dictionary is saved. The status
+    // line for the timestamp, or nothing when the document had none and the
+    // screen keeps what it showed.
     std::optional<StatusLine> setupCurrencies();
+    // What the status line says when a load failed: how old the rates on screen
+    // are, or that there are none.
+    StatusLine failedStatusLine() const;
 
 private:
     StatusLine statusLine(const QString &timestamp) const;
+    bool isOld(const QString &timestamp) const;
+    void refreshCurrentCurrency();
+    Labels labels(const std::function<QString(double)> &format) const;
 
     XRCurrencyDownloader &m_currencyList;
     XRSharedState &m_appDelegate;

@@ -2,6 +2,7 @@
 
 #include "XRApplication.h"
 #include "XRConfiguration.h"
+#include "XRDataFiles.h"
 #include "XRSharedState.h"
 #include "XRLog.h"
 #include "XRMarkets.h"
@@ -33,8 +34,9 @@ void XRCurrencyDownloader::loadCurrenciesAndNotify()
         return;
     }
     m_busy = true;
-    const QUrl url = xr::documentURL(m_appDelegate->configuration(), xr::storedLanguageIndex(),
-                                     XRMarketDocument::Rates);
+    const int languageIndex = xr::storedLanguageIndex();
+    m_loadingMarket = xr::marketForLanguageIndex(languageIndex);
+    const QUrl url = xr::documentURL(m_appDelegate->configuration(), languageIndex, XRMarketDocument::Rates);
     qCInfo(lcRates, "loading list of currencies for URL: %s", qUtf8Printable(url.toString()));
 
     XRURLRequest request(url);
@@ -66,10 +68,38 @@ void XRCurrencyDownloader::connectionDidFinishLoading(XRURLConnection *)
     if (m_statusCode < 200 || m_statusCode > 299) {
         qCWarning(lcRates, "Currency XML Error with HTTP status: %d", m_statusCode);
         failLoading();
-    } else if (!parseXML(body)) {
+    } else if (parseXML(body)) {
+        keepDocument(body);
+    } else {
         failLoading();
     }
     endLoading();
+}
+
+void XRCurrencyDownloader::keepDocument(const QByteArray &body)
+{
+    // A document without rates is no good to show later.
+    if (m_dataDict.value(currenciesKey).toList().isEmpty())
+        return;
+    if (!m_appDelegate->dataFiles().writeApplicationData(body, keptRatesFileName(m_loadingMarket)))
+        qCWarning(lcRates, "Error keeping the rates document");
+}
+
+bool XRCurrencyDownloader::loadKeptCurrencies()
+{
+    const XRMarket market = xr::marketForLanguageIndex(xr::storedLanguageIndex());
+    const std::optional<QByteArray> kept =
+        m_appDelegate ? m_appDelegate->dataFiles().applicationDataFromFile(keptRatesFileName(market)) : std::nullopt;
+    if (kept && parseXML(*kept))
+        return true;
+    qCInfo(lcRates, "No kept rates for %s", qUtf8Printable(xr::marketCode(market)));
+    m_dataDict.clear();
+    return false;
+}
+
+QString XRCurrencyDownloader::keptRatesFileName(XRMarket market)
+{
+    return QStringLiteral("rates-%1.xml").arg(xr::marketCode(market));
 }
 
 void XRCurrencyDownloader::connectionDidFailWithError(XRURLConnection *, const XRError &error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "XRMarkets.h"
 #include "XRURLConnection.h"
 #include "XRXMLParser.h"
 
@@ -15,7 +16,8 @@ class XRSharedState;
 
 // Fetches the current market's rates document, reads it into currency rows and
 // document-level values kept in dataDict(), and announces the outcome with the
-// XRCurrencies... notifications.
+// XRCurrencies... notifications. The last good document of each market is kept
+// in the data folder, so that rates can be shown before the network answers.
 class XRCurrencyDownloader : public XRURLConnectionDelegate, public XRXMLParserDelegate
 {
 public:
@@ -28,6 +30,13 @@ public:
     // Starts a load unless one is running; the outcome arrives later as
     // "XRCurrenciesDidEndParsingNotification" or "XRCurrenciesDidFailLoadingNotification".
     void loadCurrenciesAndNotify();
+
+    // Reads the kept document of the current market as a download would, with
+    // the parse-end notification. False when there is none: the rates of any
+    // other market are dropped then, and nothing is posted.
+    bool loadKeptCurrencies();
+    // The file, in the data folder, holding the market's last good rates document.
+    static QString keptRatesFileName(XRMarket market);
 
     bool isBusy() const { return m_busy; }
     void setBusy(bool busy) { m_busy = busy; }
@@ -59,6 +68,7 @@ public:
     void parserDidEndDocument(XRXMLParser *parser) override;
 
 private:
+    void keepDocument(const QByteArray &body);
     void failLoading();
     void endLoading();
     void dropDocument();
@@ -67,6 +77,9 @@ private:
     QVariantMap m_dataDict;
     bool m_busy = false;
     std::unique_ptr<XRURLConnection> m_connection;
+    // The market of the running load: its document is kept under its name even
+    // when the market changes before the load ends.
+    XRMarket m_loadingMarket = XRMarket::Sweden;
     QByteArray m_webData;
     int m_statusCode = 0;
 

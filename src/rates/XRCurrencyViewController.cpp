@@ -4,14 +4,19 @@
 #include "XRCurrencyConverter.h"
 #include "XRCurrencyDownloader.h"
 #include "XRCurrencyView.h"
+#include "XRDecimalPadValidator.h"
+#include "XRFittingFont.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
+#include "XRMarkets.h"
 #include "XRNotificationCenter.h"
 #include "XRNotifications.h"
 #include "XRWindow.h"
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPropertyAnimation>
@@ -28,7 +33,7 @@ constexpr int pickerHiddenY = 536;
 
 const char screenStyle[] =
     "XRCurrencyView { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #dfe5ee); }"
-    "QPushButton#pickCurrencyButton { font-size: 16px; font-weight: bold; color: #1d3d6e; background: white;"
+    "QPushButton#pickCurrencyButton { color: #1d3d6e; background: white;"
     " border: 1px solid #8a9ab5; border-radius: 8px; }"
     "QPushButton#pickCurrencyButton:disabled { color: #9aa3b0; }"
     "QPushButton#buySegment, QPushButton#sellSegment { font-size: 14px; font-weight: bold; color: #1d3d6e;"
@@ -46,6 +51,20 @@ const char screenStyle[] =
     "QPushButton#reserveButton { font-size: 15px; font-weight: bold; color: white; background: #2e7d32;"
     " border: 1px solid #1b5e20; border-radius: 8px; }"
     "QPushButton#reserveButton:disabled { color: #e8eee8; background: #9db59e; border-color: #8aa28b; }";
+
+XRMarket currentMarket()
+{
+    return xr::marketForLanguageIndex(xr::storedLanguageIndex());
+}
+
+// Long names shrink to fit the picker button rather than lose their end.
+QFont pickButtonFont()
+{
+    QFont font;
+    font.setPixelSize(16);
+    font.setBold(true);
+    return font;
+}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &frame)
 {
@@ -77,7 +96,16 @@ QWidget *XRCurrencyViewController::loadView()
     m_view->setAttribute(Qt::WA_StyledBackground);
     m_view->setStyleSheet(QString::fromLatin1(screenStyle));
     m_view->resize(320, 411);
+    makeConverterControls();
+    makeConversionLabels();
+    makeReserveButton();
+    makeStatusLine();
+    return m_view;
+}
 
+// The picker button, the buy/sell control and the amount field, top down.
+void XRCurrencyViewController::makeConverterControls()
+{
     m_pickCurrencyButton = new QPushButton(m_view);
     m_pickCurrencyButton->setObjectName(QStringLiteral("pickCurrencyButton"));
     m_pickCurrencyButton->setGeometry(20, 10, 280, 40);
@@ -104,17 +132,24 @@ QWidget *XRCurrencyViewController::loadView()
     m_amountTF->setGeometry(20, 98, 280, 34);
     m_amountTF->setPlaceholderText(XRLocalizedString("Amount"));
     m_amountTF->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+    m_amountTF->setValidator(new XRDecimalPadValidator(m_amountTF));
     m_amountTF->installEventFilter(this);
     connect(m_amountTF, &QLineEdit::textChanged, this, &XRCurrencyViewController::amountChanged);
     connect(m_amountTF, &QLineEdit::returnPressed, this, &XRCurrencyViewController::stopEditingAmount);
+}
 
+void XRCurrencyViewController::makeConversionLabels()
+{
     m_swiftSourceLabel = makeLabel(m_view, "swiftSourceLabel", QRect(20, 140, 280, 18));
     m_swiftTransactionLabel = makeLabel(m_view, "swiftTransactionLabel", QRect(20, 158, 280, 16));
     m_baseDestinationLabel = makeLabel(m_view, "baseDestinationLabel", QRect(20, 174, 280, 26));
     m_baseSourceLabel = makeLabel(m_view, "baseSourceLabel", QRect(20, 208, 280, 18));
     m_baseTransactionLabel = makeLabel(m_view, "baseTransactionLabel", QRect(20, 226, 280, 16));
     m_swiftDestinationLabel = makeLabel(m_view, "swiftDestinationLabel", QRect(20, 242, 280, 26));
+}
 
+void XRCurrencyViewController::makeReserveButton()
+{
     m_reserveButton = new QPushButton(XRLocalizedString("Reserve currency"), m_view);
     m_reserveButton->setObjectName(QStringLiteral("reserveButton"));
     m_reserveButton->setGeometry(20, 278, 280, 36);
@@ -124,14 +159,16 @@ QWidget *XRCurrencyViewController::loadView()
     m_reserveButton->setEnabled(false);
     m_reserveButton->setToolTip(XRLocalizedString("Reservations are not available yet"));
     connect(m_reserveButton, &QPushButton::clicked, this, &XRCurrencyViewController::reserveCurrency);
+}
 
+void XRCurrencyViewController::makeStatusLine()
+{
     m_lastUpdateLabel = makeLabel(m_view, "lastUpdateLabel", QRect(12, 322, 296, 60));
     m_lastUpdateLabel->setWordWrap(true);
     m_lastUpdateLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont small = m_lastUpdateLabel->font();
     small.setPixelSize(11);
     m_lastUpdateLabel->setFont(small);
-    return m_view;
 }
 
 void XRCurrencyViewController::viewDidLoad()
@@ -140,8 +177,17 @@ void XRCurrencyViewController::viewDidLoad()
     m_currencyList = std::make_unique<XRCurrencyDownloader>(appDelegate());
     m_converter = std::make_unique<XRCurrencyConverter>(*m_currencyList, *appDelegate());
     registerObservers();
-    loadCurrencies();
     m_selectedRow = notFound;
+    showKeptRatesAndLoad();
+
+    m_retryTimer = new QTimer(this);
+    m_retryTimer->setObjectName(QStringLiteral("ratesRetryTimer"));
+    m_retryTimer->setInterval(retryIntervalMilliseconds);
+    connect(m_retryTimer, &QTimer::timeout, this, &XRCurrencyViewController::retryLoading);
+    m_retryTimer->start();
+    // The view rises for an on-screen keyboard only while one is shown.
+    connect(QGuiApplication::inputMethod(), &QInputMethod::visibleChanged, this,
+            &XRCurrencyViewController::moveView);
 }
 
 void XRCurrencyViewController::registerObservers()
@@ -157,6 +203,9 @@ void XRCurrencyViewController::registerObservers()
 void XRCurrencyViewController::viewDidUnload()
 {
     XRNotificationCenter::defaultCenter().removeObserver(this);
+    QGuiApplication::inputMethod()->disconnect(this);
+    delete m_retryTimer;
+    m_retryTimer = nullptr;
     XRSuperViewController::viewDidUnload();
 }
 
@@ -178,7 +227,8 @@ QVariantList XRCurrencyViewController::currenciesArray() const
 
 QVariantMap XRCurrencyViewController::currentCurrency() const
 {
-    return m_converter ? m_converter->currentCurrency() : XRCurrencyConverter::defaultCurrency();
+    return m_converter ? m_converter->currentCurrency()
+                       : XRCurrencyConverter::defaultCurrency(currentMarket());
 }
 
 QString XRCurrencyViewController::ammount() const
@@ -199,6 +249,23 @@ QString XRCurrencyViewController::swiftCode() const
 QString XRCurrencyViewController::baseSwiftCode() const
 {
     return currentCurrency().value(QStringLiteral("base_swift")).toString();
+}
+
+// The market's last good rates at once, then the network's.
+void XRCurrencyViewController::showKeptRatesAndLoad()
+{
+    const bool kept = m_currencyList->loadKeptCurrencies();
+    loadCurrencies();
+    // Without rates of this market the screen says they are on their way.
+    if (!kept)
+        setupGUI();
+}
+
+void XRCurrencyViewController::retryLoading()
+{
+    const QWidget *window = m_view->window();
+    if (window->isVisible() && !window->isMinimized())
+        loadCurrencies();
 }
 
 void XRCurrencyViewController::loadCurrencies()
@@ -222,14 +289,23 @@ void XRCurrencyViewController::setupGUI()
     const QVariantMap currency = currentCurrency();
     m_pickCurrencyButton->setText(QStringLiteral("%1, %2").arg(currency.value(QStringLiteral("swift_name")).toString(),
                                                                 currency.value(QStringLiteral("swift_code")).toString()));
+    m_pickCurrencyButton->setFont(xr::fittingFont(pickButtonFont(), m_pickCurrencyButton->text(),
+                                                  m_pickCurrencyButton->width() - 16));
     setLabels();
+    // Without rates there is nothing to convert: the status line says why.
+    if (!m_converter->hasRates()) {
+        setStatusLine(m_loading ? XRCurrencyConverter::StatusLine{XRLocalizedString("Loading data..."),
+                                                                   XRCurrencyConverter::StatusLine::Colour::Black}
+                                : m_converter->failedStatusLine());
+    }
 }
 
 void XRCurrencyViewController::setLabels()
 {
     m_converter->setAmountText(m_amountTF->text());
     m_converter->setTransTypeSegment(m_transTypeControl->checkedId());
-    const XRCurrencyConverter::Labels labels = m_converter->setLabels();
+    const XRCurrencyConverter::Labels labels =
+        m_converter->hasRates() ? m_converter->displayLabels(xr::marketLocale(currentMarket())) : XRCurrencyConverter::Labels();
     m_swiftSourceLabel->setText(labels.swiftSourceLabel);
     m_swiftTransactionLabel->setText(labels.swiftTransactionLabel);
     m_baseDestinationLabel->setText(labels.baseDestinationLabel);
@@ -238,20 +314,30 @@ void XRCurrencyViewController::setLabels()
     m_swiftDestinationLabel->setText(labels.swiftDestinationLabel);
 }
 
+void XRCurrencyViewController::setStatusLine(const XRCurrencyConverter::StatusLine &status)
+{
+    m_lastUpdateLabel->setText(status.text);
+    const bool red = status.colour == XRCurrencyConverter::StatusLine::Colour::Red;
+    m_lastUpdateLabel->setStyleSheet(red ? QStringLiteral("color: red;") : QStringLiteral("color: black;"));
+}
+
 void XRCurrencyViewController::setupCurrencies()
 {
     m_loading = false;
     m_pickCurrencyButton->setEnabled(true);
-    if (const auto status = m_converter->setupCurrencies()) {
-        m_lastUpdateLabel->setText(status->text);
-        const bool old = status->colour == XRCurrencyConverter::StatusLine::Colour::Red;
-        m_lastUpdateLabel->setStyleSheet(old ? QStringLiteral("color: red;") : QStringLiteral("color: black;"));
-    }
+    if (const auto status = m_converter->setupCurrencies())
+        setStatusLine(*status);
+    // The wheel opens at the picked currency wherever the new list has it.
+    const int row = m_converter->currentCurrencyRow();
+    if (row >= 0)
+        m_selectedRow = row;
+    if (m_pickerPanel)
+        m_pickerPanel->pickerView()->reloadAllComponents();
     setupGUI();
     if (m_reloadWhenLoaded) {
         // The downloader ignores requests until this notification returns.
         m_reloadWhenLoaded = false;
-        QTimer::singleShot(0, this, &XRCurrencyViewController::loadCurrencies);
+        QTimer::singleShot(0, this, &XRCurrencyViewController::languageChanged);
     }
 }
 
@@ -259,21 +345,24 @@ void XRCurrencyViewController::failedLoadingCurrencies()
 {
     m_loading = false;
     m_pickCurrencyButton->setEnabled(!currenciesArray().isEmpty());
+    setStatusLine(m_converter->failedStatusLine());
+    setLabels();
     if (m_reloadWhenLoaded) {
         m_reloadWhenLoaded = false;
-        QTimer::singleShot(0, this, &XRCurrencyViewController::loadCurrencies);
+        QTimer::singleShot(0, this, &XRCurrencyViewController::languageChanged);
     }
 }
 
 void XRCurrencyViewController::languageChanged()
 {
     // A load for the old market may still run; the new market's rates are
-    // fetched as soon as it ends, so they never stay on screen after the change.
-    if (m_loading)
-        m_reloadWhenLoaded = true;
-    else
-        loadCurrencies();
+    // shown and fetched as soon as it ends, so that the old market's never stay.
     m_selectedRow = notFound;
+    if (m_loading) {
+        m_reloadWhenLoaded = true;
+        return;
+    }
+    showKeptRatesAndLoad();
 }
 
 void XRCurrencyViewController::pickCurrency()
@@ -331,12 +420,16 @@ void XRCurrencyViewController::textFieldDidEndEditing()
 
 void XRCurrencyViewController::moveView()
 {
-    // The rises add up: editing the amount with the picker up lifts the view by both.
-    const int targetY = -(m_pickerShown ? pickerRise : 0) - (m_editing ? editingRise : 0);
+    // The rises add up: editing the amount with the picker up lifts the view by
+    // both. A hardware keyboard covers nothing, so only an on-screen one lifts it.
+    const bool keyboardShown = m_editing && QGuiApplication::inputMethod()->isVisible();
+    const int targetY = -(m_pickerShown ? pickerRise : 0) - (keyboardShown ? editingRise : 0);
+    if (m_view->y() == targetY && !m_viewAnimation)
+        return;
     if (m_viewAnimation)
         m_viewAnimation->stop();
     auto *animation = new QPropertyAnimation(m_view, "pos", m_view);
-    animation->setDuration(m_editing ? editingAnimationMilliseconds : pickerAnimationMilliseconds);
+    animation->setDuration(keyboardShown ? editingAnimationMilliseconds : pickerAnimationMilliseconds);
     animation->setEasingCurve(QEasingCurve::Linear);
     animation->setStartValue(m_view->pos());
     animation->setEndValue(QPoint(m_view->x(), targetY));

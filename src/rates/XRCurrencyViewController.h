@@ -1,5 +1,6 @@
 #pragma once
 
+#include "XRCurrencyConverter.h"
 #include "XRPickerPanel.h"
 #include "XRSuperViewController.h"
 
@@ -12,13 +13,15 @@ class QLabel;
 class QLineEdit;
 class QPropertyAnimation;
 class QPushButton;
-class XRCurrencyConverter;
+class QTimer;
 class XRCurrencyDownloader;
 class XRCurrencyView;
 
 // The converter tab: the user picks a currency on a wheel, types an amount and
-// chooses buy or sell, and sees what it comes to both ways, with the age of the
-// rates and a button that reserves the amount.
+// chooses buy or sell, and sees what it comes to both ways, in the market's
+// number format, with the age of the rates and a button that reserves the
+// amount. The last good rates show at once, and the rates are fetched again
+// every few minutes while the window is shown.
 class XRCurrencyViewController : public XRSuperViewController, public XRPickerPanelOwner
 {
     Q_OBJECT
@@ -28,6 +31,7 @@ public:
     // How far the view rises while the picker is up, and while the amount is edited.
     static constexpr int pickerRise = 35;
     static constexpr int editingRise = 30;
+    static constexpr int retryIntervalMilliseconds = 5 * 60 * 1000;
 
     explicit XRCurrencyViewController(QObject *parent = nullptr);
     ~XRCurrencyViewController() override;
@@ -75,7 +79,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void makeConverterControls();
+    void makeConversionLabels();
+    void makeReserveButton();
+    void makeStatusLine();
     void setLabels();
+    void setStatusLine(const XRCurrencyConverter::StatusLine &status);
+    void showKeptRatesAndLoad();
+    void retryLoading();
     void moveView();
     void slidePanel(int y);
     void registerObservers();
@@ -95,6 +106,7 @@ private:
     QButtonGroup *m_transTypeControl = nullptr;
     QLineEdit *m_amountTF = nullptr;
     QPushButton *m_reserveButton = nullptr;
+    QTimer *m_retryTimer = nullptr;
     QPointer<QPropertyAnimation> m_viewAnimation;
     QPointer<QPropertyAnimation> m_panelAnimation;
     bool m_loading = false;

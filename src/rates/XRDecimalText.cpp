@@ -97,4 +97,37 @@ QString fixedDecimals(double value, int decimals)
     return QString::fromLatin1(text, result.ptr - text);
 }
 
+QString localizedDecimal(const QString &fixed, const QLocale &locale)
+{
+    const bool negative = fixed.startsWith(QLatin1Char('-'));
+    const QString unsignedText = negative ? fixed.mid(1) : fixed;
+    const QString integerDigits = unsignedText.section(QLatin1Char('.'), 0, 0);
+    const QString fraction = unsignedText.section(QLatin1Char('.'), 1);
+    if (integerDigits.isEmpty() || !std::all_of(integerDigits.cbegin(), integerDigits.cend(), isDigit))
+        return fixed;
+    // Grouped by the locale's own rule; beyond 64 bits no amount is real, and
+    // its digits are shown ungrouped.
+    bool fits = false;
+    const qulonglong integer = integerDigits.toULongLong(&fits);
+    QString text = negative ? locale.negativeSign() : QString();
+    text += fits ? locale.toString(integer) : integerDigits;
+    if (!fraction.isEmpty())
+        text += locale.decimalPoint() + fraction;
+    return text;
+}
+
+bool isDecimalPadText(QStringView text)
+{
+    if (text.size() > decimalPadMaxLength)
+        return false;
+    int marks = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('.'))
+            ++marks;
+        else if (!isDigit(c))
+            return false;
+    }
+    return marks <= 1;
+}
+
 } // namespace xr

@@ -23,7 +23,9 @@ public:
 };
 
 // A selection wheel of one column: rows with titles, the chosen one
-// highlighted. Only a choice the user makes is reported to the delegate.
+// highlighted. Only a choice the user makes is reported to the delegate: a
+// click on a row, or a turn of the mouse wheel, which moves the highlight one
+// row per step as a phone's wheel does.
 class XRPickerView : public QWidget
 {
     Q_OBJECT
@@ -45,9 +47,16 @@ public:
     // Chooses a row as the user does: it is selected and the delegate is told.
     void chooseRow(int row);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void turn(int angleDelta);
+
     XRPickerViewDataSource *m_dataSource = nullptr;
     XRPickerViewDelegate *m_delegate = nullptr;
     QListWidget *m_list;
     bool m_reloading = false;
+    // Wheel angle not yet turned into a row (touchpads send small steps).
+    int m_pendingAngle = 0;
 };

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -89,6 +90,7 @@ protected:
         ASSERT_TRUE(m_root.isValid());
         capturedLines = &m_log;
         m_previousHandler = qInstallMessageHandler(captureDataLog);
+        QLoggingCategory::setFilterRules(QStringLiteral("vaxlo.data=true")); // info lines too
     }
     void TearDown() override
     {

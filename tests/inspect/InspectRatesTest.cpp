@@ -108,8 +108,24 @@ TEST(InspectRatesTest, ConvertShowsTheSixTextsAndTheReservationAmount)
     for (const auto &c : cases) {
         const xr::test::InspectOutcome run = xr::test::runInspector(QStringList{QStringLiteral("convert"), file} + c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-        EXPECT_EQ(json(run.out), c.expected) << run.out.constData();
+        QJsonObject stored = json(run.out);
+        stored.remove(QStringLiteral("display"));
+        EXPECT_EQ(stored, c.expected) << run.out.constData();
     }
+
+    // Beside the stored form, the screen's form in the market asked for.
+    const xr::test::InspectOutcome danish = xr::test::runInspector(
+        {QStringLiteral("convert"), file, QStringLiteral("USD"), QStringLiteral("1000"), QStringLiteral("buy"),
+         QStringLiteral("--market"), QStringLiteral("DK")});
+    EXPECT_EQ(json(danish.out).value(QStringLiteral("display")).toObject(),
+              (QJsonObject{{QStringLiteral("swiftSourceLabel"), QStringLiteral("1000 USD")},
+                           {QStringLiteral("swiftTransactionLabel"), QStringLiteral("sold for:")},
+                           {QStringLiteral("baseDestinationLabel"), QStringLiteral("6.490,00 SEK")},
+                           {QStringLiteral("baseSourceLabel"), QStringLiteral("1000 SEK")},
+                           {QStringLiteral("baseTransactionLabel"), QStringLiteral("gives you:")},
+                           {QStringLiteral("swiftDestinationLabel"), QStringLiteral("154,08 USD")},
+                           {QStringLiteral("market"), QStringLiteral("DK")}}))
+        << danish.out.constData();
 
     const xr::test::InspectOutcome unknown = xr::test::runInspector({QStringLiteral("convert"), file, QStringLiteral("XYZ"), QStringLiteral("100"),
                                  QStringLiteral("buy")});
@@ -126,6 +142,8 @@ TEST(InspectRatesTest, WrongArgumentsAreBadUsage)
         {QStringLiteral("rates"), file, QStringLiteral("--raw"), QStringLiteral("extra")},
         {QStringLiteral("convert"), file, QStringLiteral("USD"), QStringLiteral("100")},
         {QStringLiteral("convert"), file, QStringLiteral("USD"), QStringLiteral("100"), QStringLiteral("hold")},
+        {QStringLiteral("convert"), file, QStringLiteral("USD"), QStringLiteral("100"), QStringLiteral("buy"),
+         QStringLiteral("--market"), QStringLiteral("DE")},
     };
     for (const QStringList &arguments : usages) {
         const xr::test::InspectOutcome run = xr::test::runInspector(arguments);

@@ -5,10 +5,13 @@
 #include "XRCurrencyDownloader.h"
 #include "XRDateCategoryVaxlo.h"
 #include "XRLocalizedString.h"
+#include "XRUserDefaults.h"
 
 #include <QDir>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace {
 
@@ -21,7 +24,9 @@ std::vector<QString> texts(const Labels &labels)
             labels.baseSourceLabel,  labels.baseTransactionLabel,  labels.swiftDestinationLabel};
 }
 
-std::vector<QString> texts(std::initializer_list<const char *> expected)
+using SixTexts = std::array<const char *, 6>;
+
+std::vector<QString> texts(const SixTexts &expected)
 {
     std::vector<QString> result;
     for (const char *text : expected)
@@ -35,6 +40,7 @@ protected:
     void SetUp() override
     {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+        XRUserDefaults::resetStandardUserDefaults();
         xr::installTranslations(QStringLiteral("en"));
         converter.setClock([this] { return now; });
     }
@@ -74,185 +80,196 @@ const QByteArray usd = "<swift_code>USD</swift_code><swift_name>US DOLLAR</swift
                        "<buy_cash>8,1</buy_cash><buy_tc>-</buy_tc><sell_tc>-</sell_tc><multiply>1</multiply>"
                        "<base_swift>SEK</base_swift><CurrencyGuide>8,3</CurrencyGuide>";
 
-TEST_F(CurrencyConverterTest, ConvertsBothWaysWithTheRateTheTransactionSelectsButReservesAtTheCashSellingRate)
+struct Conversion
 {
-    pick(usd);
-    converter.setAmountText(QStringLiteral("100"));
-    EXPECT_EQ(texts(converter.setLabels()),
-              texts({"100 USD", "sold for:", "850.00 SEK", "100 SEK", "gives you:", "11.76 USD"}));
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("850.00"));
-    converter.setTransTypeSegment(XRCurrencyConverter::sellSegment);
-    EXPECT_EQ(texts(converter.setLabels()),
-              texts({"100 USD", "gives you:", "810.00 SEK", "100 SEK", "sold for:", "12.35 USD"}));
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("850.00")) << "a reservation buys at the cash selling rate";
-    converter.setTransTypeSegment(-1);
-    EXPECT_EQ(converter.setLabels().baseDestinationLabel, QStringLiteral("810.00 SEK"))
-        << "every segment but the first sells";
-    converter.setAmountText(QStringLiteral("12,5"));
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("106.25"));
-    EXPECT_EQ(converter.ammount(), QStringLiteral("12,5"));
-    EXPECT_EQ(converter.swiftCode(), QStringLiteral("USD"));
-    EXPECT_EQ(converter.baseSwiftCode(), QStringLiteral("SEK"));
+    const char *name;
+    QByteArray row;  // nothing: no pick, the default record converts
+    int segment;
+    const char *amount;
+    SixTexts labels;
+    const char *sellCashAmmount;
+};
 
-    xr::installTranslations(QStringLiteral("sv"));
-    EXPECT_EQ(converter.setLabels().swiftTransactionLabel, QStringLiteral("ger dig:"));
-}
+// The stored "%0.2f" form; the typed amount as typed.
+const Conversion conversions[] = {
+    {"buy", usd, XRCurrencyConverter::buySegment, "100",
+     {"100 USD", "sold for:", "850.00 SEK", "100 SEK", "gives you:", "11.76 USD"}, "850.00"},
+    // A reservation buys at the cash selling rate, whatever the customer does.
+    {"sell", usd, XRCurrencyConverter::sellSegment, "100",
+     {"100 USD", "gives you:", "810.00 SEK", "100 SEK", "sold for:", "12.35 USD"}, "850.00"},
+    {"any other segment sells", usd, -1, "100",
+     {"100 USD", "gives you:", "810.00 SEK", "100 SEK", "sold for:", "12.35 USD"}, "850.00"},
+    {"decimal comma", usd, XRCurrencyConverter::buySegment, "12,5",
+     {"12,5 USD", "sold for:", "106.25 SEK", "12,5 SEK", "gives you:", "1.47 USD"}, "106.25"},
+    // 1234567.891 is 1234567.875 as a single-precision number.
+    {"single precision", usd, XRCurrencyConverter::buySegment, "1234567.891",
+     {"1234567.891 USD", "sold for:", "10493826.94 SEK", "1234567.891 SEK", "gives you:", "145243.28 USD"},
+     "10493826.94"},
+    // An unquoted rate reads as 0, and the quotient would show as "inf" or "nan".
+    {"unquoted", "<swift_code>USD</swift_code><base_swift>SEK</base_swift><sell_cash>-</sell_cash>", 0, "100",
+     {"100 USD", "sold for:", "0.00 SEK", "100 SEK", "gives you:", "- USD"}, "0.00"},
+    {"row lacking every key", "<swift_code>XAU</swift_code><multiply>100</multiply>", 0, "10",
+     {"10 XAU", "sold for:", "0.00 ", "10 ", "gives you:", "- XAU"}, "0.00"},
+    {"no pick: one to one, rounded as the C library rounds an exact half", {}, 0, "0.125",
+     {"0.125 SEK", "sold for:", "0.12 SEK", "0.125 SEK", "gives you:", "0.12 SEK"}, "0.12"},
+};
 
-TEST_F(CurrencyConverterTest, UnquotedOrZeroRateShowsADashInsteadOfAQuotient)
+TEST_F(CurrencyConverterTest, ConvertsBothWaysWithTheRateTheTransactionSelects)
 {
-    for (const QByteArray rate : {"-", "0", "0,00", "n/a"}) {
-        pick("<swift_code>USD</swift_code><base_swift>SEK</base_swift><sell_cash>" + rate + "</sell_cash>"
-             "<buy_cash>8,1</buy_cash><multiply>1</multiply>");
-        for (const char *amount : {"100", "0"}) {
-            converter.setAmountText(QString::fromLatin1(amount));
-            const Labels labels = converter.setLabels();
-            EXPECT_EQ(labels.baseDestinationLabel, QStringLiteral("0.00 SEK")) << rate.constData();
-            EXPECT_EQ(labels.swiftDestinationLabel, QStringLiteral("- USD")) << rate.constData() << " " << amount;
-        }
+    for (const Conversion &c : conversions) {
+        SCOPED_TRACE(c.name);
+        appDelegate.currencyDict().clear();
+        if (c.row.isEmpty())
+            loadRates("<row>" + usd + "</row>");
+        else
+            pick(c.row);
+        converter.setTransTypeSegment(c.segment);
+        converter.setAmountText(QString::fromLatin1(c.amount));
+        EXPECT_EQ(texts(converter.setLabels()), texts(c.labels));
+        EXPECT_EQ(converter.sellCashAmmount(), QString::fromLatin1(c.sellCashAmmount));
+        EXPECT_EQ(converter.ammount(), QString::fromLatin1(c.amount));
     }
-    converter.setAmountText(QStringLiteral("100"));
-    converter.setTransTypeSegment(XRCurrencyConverter::sellSegment);
-    EXPECT_EQ(converter.setLabels().swiftDestinationLabel, QStringLiteral("12.35 USD"));
+    xr::installTranslations(QStringLiteral("sv"));
+    EXPECT_EQ(converter.setLabels().swiftTransactionLabel, QStringLiteral("säljs för:"));
 }
 
-TEST_F(CurrencyConverterTest, AmountIsShownAsTypedAndReadInSinglePrecision)
+// The screen's form: grouping and decimal mark of the market's language, the
+// digits of the stored form, so that the screen and the reservation agree.
+TEST_F(CurrencyConverterTest, TheScreenShowsAmountsAsTheMarketsCustomersWriteThem)
 {
-    pick(usd);
     const struct
     {
-        const char *typed;
-        const char *product;
-        const char *quotient;
+        XRMarket market;
+        const char *amount;
+        const char *baseDestination;
+        const char *swiftDestination;
     } cases[] = {
-        {"12,5", "106.25 SEK", "1.47 USD"},
-        {"12.5.3", "106.25 SEK", "1.47 USD"},
-        {"1 000", "8.50 SEK", "0.12 USD"},
-        {"abc", "0.00 SEK", "0.00 USD"},
-        {"", "0.00 SEK", "0.00 USD"},
-        // 1234567.891 is 1234567.875 as a single-precision number.
-        {"1234567.891", "10493826.94 SEK", "145243.28 USD"},
+        {XRMarket::Sweden, "1000", "9\u00a0330,00 SEK", "107,18 USD"},
+        {XRMarket::Denmark, "1000", "9.330,00 SEK", "107,18 USD"},
+        {XRMarket::Norway, "1000", "9\u00a0330,00 SEK", "107,18 USD"},
+        {XRMarket::Finland, "1000", "9\u00a0330,00 SEK", "107,18 USD"},
+        {XRMarket::Denmark, "0,5", "4,67 SEK", "0,05 USD"},
     };
+    pick("<swift_code>USD</swift_code><buy_cash>9,33</buy_cash><base_swift>SEK</base_swift>");
+    converter.setTransTypeSegment(XRCurrencyConverter::sellSegment);
     for (const auto &c : cases) {
-        converter.setAmountText(QString::fromLatin1(c.typed));
-        const Labels labels = converter.setLabels();
-        EXPECT_EQ(labels.swiftSourceLabel, QString::fromLatin1(c.typed) + QStringLiteral(" USD"));
-        EXPECT_EQ(labels.baseSourceLabel, QString::fromLatin1(c.typed) + QStringLiteral(" SEK"));
-        EXPECT_EQ(labels.baseDestinationLabel, QString::fromLatin1(c.product)) << c.typed;
-        EXPECT_EQ(labels.swiftDestinationLabel, QString::fromLatin1(c.quotient)) << c.typed;
+        SCOPED_TRACE(c.baseDestination);
+        converter.setAmountText(QString::fromLatin1(c.amount));
+        const Labels labels = converter.displayLabels(xr::marketLocale(c.market));
+        EXPECT_EQ(labels.baseDestinationLabel, QString::fromUtf8(c.baseDestination));
+        EXPECT_EQ(labels.swiftDestinationLabel, QString::fromUtf8(c.swiftDestination));
+        EXPECT_EQ(labels.swiftSourceLabel, QString::fromLatin1(c.amount) + QStringLiteral(" USD")) << "as typed";
     }
 }
 
-TEST_F(CurrencyConverterTest, WithoutAPickTheDefaultRecordConvertsOneToOne)
+TEST_F(CurrencyConverterTest, WithoutAPickEachMarketConvertsItsHomeCurrencyInTheUsersLanguage)
 {
+    const struct
+    {
+        int languageIndex;
+        const char *language;
+        const char *name;
+        const char *home;
+    } cases[] = {
+        {0, "sv", "Välj valuta", "SEK"},
+        {1, "da", "Vælg valuta", "DKK"},
+        {2, "nb", "Velg valuta", "NOK"},
+        {3, "fi", "Valitse valuutta", "EUR"},
+        {7, "en", "Choose currency", "SEK"},
+    };
     loadRates("<row>" + usd + "</row>");
-    EXPECT_EQ(converter.currentCurrency(), XRCurrencyConverter::defaultCurrency());
-    EXPECT_EQ(converter.currentCurrency().value(QStringLiteral("swift_name")), QStringLiteral("Välj valuta"));
-    EXPECT_FALSE(appDelegate.currencyDict().contains(QStringLiteral("currentCurrency")))
-        << "the default is not stored";
-    converter.setAmountText(QStringLiteral("0.125"));
-    EXPECT_EQ(texts(converter.setLabels()),
-              texts({"0.125 SEK", "sold for:", "0.12 SEK", "0.125 SEK", "gives you:", "0.12 SEK"}))
-        << "two decimals rounded as the C library rounds an exact half";
-    EXPECT_EQ(converter.sellCashAmmount(), QStringLiteral("0.12"));
-}
-
-TEST_F(CurrencyConverterTest, PickedCurrencyKeepsItsRatesUntilTheNextPick)
-{
-    pick(usd);
-    loadRates("<row><swift_code>USD</swift_code><sell_cash>9,5</sell_cash><base_swift>SEK</base_swift></row>"
-              "<row><swift_code>EUR</swift_code><sell_cash>9,1</sell_cash><base_swift>SEK</base_swift></row>");
-    converter.tidyCurrencyArray();
     converter.setAmountText(QStringLiteral("100"));
-    EXPECT_EQ(converter.setLabels().baseDestinationLabel, QStringLiteral("850.00 SEK"));
-    ASSERT_TRUE(converter.selectCurrencyAtRow(1));
-    EXPECT_EQ(converter.setLabels().baseDestinationLabel, QStringLiteral("910.00 SEK"));
-    EXPECT_EQ(converter.swiftCode(), QStringLiteral("EUR"));
-    EXPECT_FALSE(converter.selectCurrencyAtRow(2));
-    EXPECT_FALSE(converter.selectCurrencyAtRow(-1));
-    EXPECT_EQ(converter.swiftCode(), QStringLiteral("EUR"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.language);
+        XRUserDefaults::standardUserDefaults().setObject(c.languageIndex, QStringLiteral("language"));
+        xr::installTranslations(QString::fromLatin1(c.language));
+        const QVariantMap current = converter.currentCurrency();
+        EXPECT_EQ(current.value(QStringLiteral("swift_name")), QString::fromUtf8(c.name));
+        EXPECT_EQ(converter.swiftCode(), QLatin1String(c.home));
+        EXPECT_EQ(converter.baseSwiftCode(), QLatin1String(c.home));
+        EXPECT_EQ(converter.setLabels().baseDestinationLabel, QStringLiteral("100.00 ") + QLatin1String(c.home));
+        EXPECT_EQ(converter.currentCurrencyRow(), -1);
+    }
+    converter.setupCurrencies();
+    EXPECT_FALSE(savedCurrencyDict().contains(QStringLiteral("currentCurrency"))) << "the default is not stored";
 }
 
-TEST_F(CurrencyConverterTest, CleaningPutsRatesPerUnitWithPoints)
-{
-    xr::test::LogCapture log;
-    const QVariantMap row = cleanedRow(
-        "<swift_code>JPY</swift_code><swift_name>japanska YEN</swift_name><buy_cash>1234,5</buy_cash>"
-        "<sell_cash>8,50</sell_cash><buy_tc>-</buy_tc><sell_tc>1,5</sell_tc><multiply>100</multiply>"
-        "<base_swift>SEK</base_swift><CurrencyGuide>1234,5</CurrencyGuide><flag>jp,png</flag>");
-    EXPECT_EQ(row, (QVariantMap{{QStringLiteral("swift_code"), QStringLiteral("JPY")},
-                                {QStringLiteral("swift_name"), QStringLiteral("Japanska Yen")},
-                                {QStringLiteral("buy_cash"), QStringLiteral("12.345000")},
-                                {QStringLiteral("sell_cash"), QStringLiteral("0.085000")},
-                                {QStringLiteral("buy_tc"), QStringLiteral("-")},
-                                {QStringLiteral("sell_tc"), QStringLiteral("0.015000")},
-                                {QStringLiteral("multiply"), QStringLiteral("1")},
-                                {QStringLiteral("base_swift"), QStringLiteral("SEK")},
-                                {QStringLiteral("CurrencyGuide"), QStringLiteral("1234.5")},
-                                {QStringLiteral("flag"), QStringLiteral("jp,png")}}));
-    EXPECT_EQ(log.messages(), (QStringList{QStringLiteral("NOTE: Adjusting value of JPY by / 100.00"),
-                                           QStringLiteral("cleaned CurrencyArray")}));
-
-    const QVariantMap perUnit = cleanedRow("<swift_code>USD</swift_code><sell_cash>8,50</sell_cash>"
-                                           "<multiply>1</multiply>");
-    EXPECT_EQ(perUnit.value(QStringLiteral("sell_cash")), QStringLiteral("8.50")) << "only the comma changes";
-
-    log.clear();
-    const QVariantMap onePointZero = cleanedRow("<swift_code>EUR</swift_code><sell_cash>9,38</sell_cash>"
-                                                "<buy_cash>-</buy_cash><multiply>1.0</multiply>");
-    EXPECT_EQ(onePointZero.value(QStringLiteral("sell_cash")), QStringLiteral("9.380000"));
-    EXPECT_EQ(onePointZero.value(QStringLiteral("buy_cash")), QStringLiteral("-"));
-    EXPECT_EQ(onePointZero.value(QStringLiteral("multiply")), QStringLiteral("1"));
-    EXPECT_TRUE(log.contains(QStringLiteral("NOTE: Adjusting value of EUR by / 1.00")));
-}
-
-TEST_F(CurrencyConverterTest, NamesAreCapitalisedWordByWord)
+// After every download the pick converts at the new rates of its currency, or
+// gives way to the default where the new list lacks it; either way it is saved.
+TEST_F(CurrencyConverterTest, ADownloadAfterAPickRefreshesThePickedCurrency)
 {
     const struct
     {
         const char *name;
-        const char *capitalised;
-    } cases[] = {
-        {"svenska KRONOR", "Svenska Kronor"},
-        {"ÖSTKARIBISK dollar", "Östkaribisk Dollar"},
-        {"bosnia-HERZEGOVINA mark", "Bosnia-herzegovina Mark"},
-        {"us\tdollar\ncash  notes", "Us\tDollar\nCash  Notes"},
-        {"éCU ǆungla", "Écu Ǆungla"},
-        {"straße", "Straße"},
+        int languageIndex;
+        QByteArray rows;
+        const char *code;
+        int row;
+        const char *baseDestination;
+        const char *sellCashAmmount;
+    } downloads[] = {
+        {"new price", 0,
+         "<row><swift_code>EUR</swift_code><sell_cash>11,5</sell_cash><base_swift>SEK</base_swift></row>"
+         "<row><swift_code>USD</swift_code><sell_cash>9,5</sell_cash><base_swift>SEK</base_swift></row>",
+         "USD", 1, "950.00 SEK", "950.00"},
+        {"new market with the code", 1,
+         "<row><swift_code>USD</swift_code><sell_cash>6,9</sell_cash><base_swift>DKK</base_swift></row>", "USD", 0,
+         "690.00 DKK", "690.00"},
+        {"new market without it", 1,
+         "<row><swift_code>EUR</swift_code><sell_cash>7,46</sell_cash><base_swift>DKK</base_swift></row>", "DKK", -1,
+         "100.00 DKK", "100.00"},
     };
-    for (const auto &c : cases) {
-        const QByteArray name = c.name;
-        EXPECT_EQ(cleanedRow("<swift_name>" + name + "</swift_name>").value(QStringLiteral("swift_name")),
-                  QString::fromUtf8(c.capitalised))
-            << c.name;
+    for (const auto &d : downloads) {
+        SCOPED_TRACE(d.name);
+        XRUserDefaults::standardUserDefaults().setObject(0, QStringLiteral("language"));
+        pick(usd);
+        converter.setAmountText(QStringLiteral("100"));
+        XRUserDefaults::standardUserDefaults().setObject(d.languageIndex, QStringLiteral("language"));
+        loadRates(d.rows);
+        converter.setupCurrencies();
+        EXPECT_EQ(converter.swiftCode(), QLatin1String(d.code));
+        EXPECT_EQ(converter.currentCurrencyRow(), d.row);
+        EXPECT_EQ(converter.setLabels().baseDestinationLabel, QLatin1String(d.baseDestination));
+        EXPECT_EQ(converter.sellCashAmmount(), QLatin1String(d.sellCashAmmount));
+        EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("currentCurrency")).toMap(),
+                  appDelegate.currencyDict().value(QStringLiteral("currentCurrency")).toMap());
     }
 }
 
-TEST_F(CurrencyConverterTest, CleaningTwiceChangesNothing)
+TEST_F(CurrencyConverterTest, CleaningPutsRatesPerUnitWithPointsAndCleaningTwiceChangesNothing)
 {
-    loadRates("<row><swift_code>DKK</swift_code><swift_name>ßdanska KRONOR</swift_name><buy_cash>115,20</buy_cash>"
-              "<sell_cash>126,40</sell_cash><buy_tc>-</buy_tc><sell_tc>125,5</sell_tc><multiply>100</multiply>"
-              "<CurrencyGuide>120,89</CurrencyGuide></row>"
-              "<row><swift_code>EUR</swift_code><buy_cash>8,62</buy_cash><multiply>1.0</multiply></row>");
-    converter.tidyCurrencyArray();
-    const QVariantList once = converter.currenciesArray();
-    EXPECT_EQ(once.value(0).toMap().value(QStringLiteral("buy_cash")), QStringLiteral("1.152000"));
-    converter.tidyCurrencyArray();
-    EXPECT_EQ(converter.currenciesArray(), once);
-}
-
-TEST_F(CurrencyConverterTest, RowsLackingKeysAreCleanedWithoutInventingThem)
-{
-    const QVariantMap bare = cleanedRow("<swift_code>XAU</swift_code><multiply>100</multiply>");
-    EXPECT_EQ(bare, (QVariantMap{{QStringLiteral("swift_code"), QStringLiteral("XAU")},
-                                 {QStringLiteral("multiply"), QStringLiteral("1")}}));
-    const QVariantMap noMultiply = cleanedRow("<swift_code>XAG</swift_code><sell_cash>12,5</sell_cash>");
-    EXPECT_EQ(noMultiply, (QVariantMap{{QStringLiteral("swift_code"), QStringLiteral("XAG")},
-                                       {QStringLiteral("sell_cash"), QStringLiteral("12.5")}}));
-    EXPECT_EQ(cleanedRow(""), (QVariantMap{{QStringLiteral("row"), QString()}}));
-
-    ASSERT_TRUE(converter.selectCurrencyAtRow(0));
-    converter.setAmountText(QStringLiteral("10"));
-    EXPECT_EQ(texts(converter.setLabels()), texts({"10 ", "sold for:", "0.00 ", "10 ", "gives you:", "- "}));
+    const struct
+    {
+        QByteArray row;
+        const char *key;
+        const char *cleaned;
+    } cases[] = {
+        {"<buy_cash>1234,5</buy_cash><multiply>100</multiply>", "buy_cash", "12.345000"},
+        {"<sell_tc>1,5</sell_tc><multiply>100</multiply>", "multiply", "1"},
+        {"<buy_tc>-</buy_tc><multiply>100</multiply>", "buy_tc", "-"},
+        {"<CurrencyGuide>1234,5</CurrencyGuide><multiply>100</multiply>", "CurrencyGuide", "1234.5"},
+        {"<flag>jp,png</flag><multiply>100</multiply>", "flag", "jp,png"},
+        {"<sell_cash>8,50</sell_cash><multiply>1</multiply>", "sell_cash", "8.50"},
+        {"<sell_cash>9,38</sell_cash><multiply>1.0</multiply>", "sell_cash", "9.380000"},
+        {"<swift_name>ÖSTKARIBISK dollar</swift_name>", "swift_name", "Östkaribisk Dollar"},
+        {"<swift_name>bosnia-HERZEGOVINA mark</swift_name>", "swift_name", "Bosnia-herzegovina Mark"},
+        {"<swift_name>us\tdollar\ncash  notes</swift_name>", "swift_name", "Us\tDollar\nCash  Notes"},
+        {"<swift_name>éCU ǆungla straße</swift_name>", "swift_name", "Écu Ǆungla Straße"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.row.constData());
+        EXPECT_EQ(cleanedRow(c.row).value(QLatin1String(c.key)), QString::fromUtf8(c.cleaned));
+        const QVariantList once = converter.currenciesArray();
+        converter.tidyCurrencyArray();
+        EXPECT_EQ(converter.currenciesArray(), once);
+    }
+    xr::test::LogCapture log;
+    EXPECT_EQ(cleanedRow("<swift_code>XAU</swift_code><multiply>100</multiply>"),
+              (QVariantMap{{QStringLiteral("swift_code"), QStringLiteral("XAU")},
+                           {QStringLiteral("multiply"), QStringLiteral("1")}}))
+        << "a row lacking keys gets none invented";
+    EXPECT_EQ(log.messages(), (QStringList{QStringLiteral("NOTE: Adjusting value of XAU by / 100.00"),
+                                           QStringLiteral("cleaned CurrencyArray")}));
 }
 
 TEST_F(CurrencyConverterTest, StatusLineJudgesTheAgeOfTheRatesEitherWayAndTrustsAnUndatedTimestamp)
@@ -274,18 +291,21 @@ TEST_F(CurrencyConverterTest, StatusLineJudgesTheAgeOfTheRatesEitherWayAndTrusts
         {-86401 * 1000LL, false},
         {-30 * 86400 * 1000LL, false},
     };
-    loadRates("<timestamp>" + timestamp.toUtf8() + "</timestamp>");
+    const QString notUpdated = QStringLiteral("Could not update the rates. Rates from 2011-05-03 14:07");
+    EXPECT_EQ(converter.failedStatusLine().text, QStringLiteral("No rates available. Check your internet connection."));
+    EXPECT_EQ(converter.failedStatusLine().colour, Colour::Red);
+    loadRates("<timestamp>" + timestamp.toUtf8() + "</timestamp><row>" + usd + "</row>");
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.msecsFromRates);
         now = rates.addMSecs(c.msecsFromRates);
         const auto status = converter.setupCurrencies();
         ASSERT_TRUE(status.has_value());
-        EXPECT_EQ(status->text, c.fresh ? fresh : old) << c.msecsFromRates;
-        EXPECT_EQ(status->colour, c.fresh ? Colour::Black : Colour::Red) << c.msecsFromRates;
+        EXPECT_EQ(status->text, c.fresh ? fresh : old);
+        EXPECT_EQ(status->colour, c.fresh ? Colour::Black : Colour::Red);
+        // A failed load after it says so, and how old the rates on screen are.
+        EXPECT_EQ(converter.failedStatusLine().text, notUpdated);
+        EXPECT_EQ(converter.failedStatusLine().colour, c.fresh ? Colour::Black : Colour::Red);
     }
-
-    xr::installTranslations(QStringLiteral("sv"));
-    now = rates.addDays(2);
-    EXPECT_EQ(converter.setupCurrencies()->text, QStringLiteral("Varning: gamla kurser\n2011-05-03 14:07"));
 
     // A timestamp that is no date counts as current, however late it is.
     xr::installTranslations(QStringLiteral("en"));
@@ -297,50 +317,25 @@ TEST_F(CurrencyConverterTest, StatusLineJudgesTheAgeOfTheRatesEitherWayAndTrusts
     EXPECT_EQ(undated->colour, Colour::Black);
 }
 
-TEST_F(CurrencyConverterTest, ParseEndStoresTheTimestampAndCleansTheRows)
-{
-    loadRates("<row>" + usd + "</row>");
-    EXPECT_FALSE(converter.setupCurrencies().has_value()) << "without a timestamp the status line stays";
-    EXPECT_FALSE(appDelegate.currencyDict().contains(QStringLiteral("timestamp")));
-    EXPECT_TRUE(savedCurrencyDict().isEmpty());
-    EXPECT_EQ(converter.currenciesArray().value(0).toMap().value(QStringLiteral("sell_cash")),
-              QStringLiteral("8.5"));
-
-    loadRates("<timestamp>2011-05-03 14:07</timestamp>");
-    ASSERT_TRUE(converter.setupCurrencies().has_value());
-    EXPECT_EQ(appDelegate.currencyDict().value(QStringLiteral("timestamp")), QStringLiteral("2011-05-03 14:07"));
-    EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("timestamp")), QStringLiteral("2011-05-03 14:07"));
-}
-
-TEST_F(CurrencyConverterTest, TransactionAndAmountAreSavedAtOnceAndThePickWithTheNextSave)
+TEST_F(CurrencyConverterTest, TheTransactionAmountAndParseEndSaveAtOnceThePickWithTheNextSave)
 {
     pick(usd);
-    EXPECT_EQ(appDelegate.currencyDict().value(QStringLiteral("currentCurrency")).toMap(),
-              converter.currenciesArray().value(0).toMap());
     EXPECT_FALSE(savedCurrencyDict().contains(QStringLiteral("currentCurrency")));
-
-    converter.transTypeChanged(XRCurrencyConverter::sellSegment);
-    EXPECT_EQ(converter.transTypeSegment(), XRCurrencyConverter::sellSegment);
-    QVariantMap saved = savedCurrencyDict();
-    EXPECT_EQ(saved.value(QStringLiteral("transType")), QStringLiteral("sell"));
-    EXPECT_EQ(saved.value(QStringLiteral("currentCurrency")).toMap().value(QStringLiteral("swift_code")),
-              QStringLiteral("USD"));
-
     converter.transTypeChanged(-1);
     EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("transType")), QStringLiteral("buy"));
-
+    EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("currentCurrency")), converter.currentCurrency());
+    converter.transTypeChanged(XRCurrencyConverter::sellSegment);
+    EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("transType")), QStringLiteral("sell"));
     converter.setAmountText(QStringLiteral("12,5"));
     EXPECT_FALSE(savedCurrencyDict().contains(QStringLiteral("amount")));
     converter.amountEditingDidEnd();
     EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("amount")), QStringLiteral("12,5"));
 
-    // The pick read back from the file after a restart still converts.
-    XRAppDelegate restarted{XRConfiguration()};
-    restarted.currencyDict() = savedCurrencyDict();
-    XRCurrencyConverter afterRestart(downloader, restarted);
-    afterRestart.setAmountText(QStringLiteral("100"));
-    EXPECT_EQ(afterRestart.swiftCode(), QStringLiteral("USD"));
-    EXPECT_EQ(afterRestart.sellCashAmmount(), QStringLiteral("850.00"));
+    EXPECT_FALSE(converter.setupCurrencies().has_value()) << "without a timestamp the status line stays";
+    loadRates("<timestamp>2011-05-03 14:07</timestamp><row>" + usd + "</row>");
+    ASSERT_TRUE(converter.setupCurrencies().has_value());
+    EXPECT_EQ(savedCurrencyDict(), appDelegate.currencyDict());
+    EXPECT_EQ(savedCurrencyDict().value(QStringLiteral("timestamp")), QStringLiteral("2011-05-03 14:07"));
 }
 
 TEST(DateFromTimeStampTest, ReadsExactlyTheTimestampPatternInLocalTime)

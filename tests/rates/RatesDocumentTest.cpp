@@ -138,55 +138,27 @@ TEST_F(RatesDocumentTest, BrokenDocumentLeavesThePreviousResultWhole)
 
 // libxml2 hands CDATA over as UTF-8 it has checked, so the downloader's own
 // check is reached by giving its callback the bytes directly.
-class CorruptingCDATA : public XRXMLParserDelegate
+class CorruptingCDATA : public XRCurrencyDownloader
 {
 public:
-    explicit CorruptingCDATA(XRCurrencyDownloader &downloader)
-        : m_downloader(downloader)
-    {
-    }
-    void parserDidStartDocument(XRXMLParser *parser) override { m_downloader.parserDidStartDocument(parser); }
-    void parserDidEndDocument(XRXMLParser *parser) override { m_downloader.parserDidEndDocument(parser); }
-    void parserDidStartElement(XRXMLParser *parser, const QString &name, const QString &uri, const QString &qName,
-                               const QHash<QString, QString> &attributes) override
-    {
-        m_downloader.parserDidStartElement(parser, name, uri, qName, attributes);
-    }
-    void parserDidEndElement(XRXMLParser *parser, const QString &name, const QString &uri,
-                             const QString &qName) override
-    {
-        m_downloader.parserDidEndElement(parser, name, uri, qName);
-    }
-    void parserFoundCharacters(XRXMLParser *parser, const QString &text) override
-    {
-        m_downloader.parserFoundCharacters(parser, text);
-    }
+    CorruptingCDATA() : XRCurrencyDownloader(nullptr) {}
     void parserFoundCDATA(XRXMLParser *parser, const QByteArray &) override
     {
-        m_downloader.parserFoundCDATA(parser, QByteArray("8,5\xc3", 4));
+        XRCurrencyDownloader::parserFoundCDATA(parser, QByteArray("8,5\xc3", 4));
     }
-    void parserParseErrorOccurred(XRXMLParser *parser, const XRError &error) override
-    {
-        m_downloader.parserParseErrorOccurred(parser, error);
-    }
-
-private:
-    XRCurrencyDownloader &m_downloader;
 };
 
 TEST_F(RatesDocumentTest, CDATAThatIsNotUTF8EndsTheParseAsAnError)
 {
-    ASSERT_TRUE(downloader.parseXML("<rates><timestamp>2011-05-03 14:07</timestamp></rates>"));
-    const QVariantMap before = downloader.dataDict();
-
-    XRXMLParser parser("<rates><timestamp>2011-05-04 09:00</timestamp>"
-                       "<row><sell_cash><![CDATA[8,50]]></sell_cash></row></rates>");
-    CorruptingCDATA corrupting(downloader);
-    parser.setDelegate(&corrupting);
+    CorruptingCDATA corrupting;
+    ASSERT_TRUE(corrupting.parseXML("<rates><timestamp>2011-05-03 14:07</timestamp></rates>"));
+    const QVariantMap before = corrupting.dataDict();
     xr::test::LogCapture log;
-    EXPECT_FALSE(parser.parse());
-    EXPECT_EQ(parser.parserError().code, XRXMLParser::delegateAbortedParseError);
-    EXPECT_EQ(downloader.dataDict(), before);
+    XRError error;
+    EXPECT_FALSE(corrupting.parseXML("<rates><timestamp>2011-05-04 09:00</timestamp>"
+                                     "<row><sell_cash><![CDATA[8,50]]></sell_cash></row></rates>", &error));
+    EXPECT_EQ(error.code, XRXMLParser::delegateAbortedParseError);
+    EXPECT_EQ(corrupting.dataDict(), before);
     EXPECT_EQ(parseEnds, 1);
     EXPECT_EQ(log.messages().size(), 1);
 }

@@ -7,7 +7,6 @@
 #include "XRCurrencyDownloader.h"
 #include "XRCurrencyViewController.h"
 #include "XRLocalizedString.h"
-#include "XRLoadingSplashView.h"
 #include "XRNotificationCenter.h"
 #include "XRNotifications.h"
 #include "XRPickerButtonPanel.h"
@@ -18,37 +17,43 @@
 #include "XRWindowShell.h"
 
 #include <QAbstractAnimation>
+#include <QClipboard>
 #include <QDateTime>
+#include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using xr::test::LoopbackServer;
+using xr::test::Response;
 using xr::test::waitUntil;
 
 namespace {
 
-QByteArray ratesDocument(const QString &timestamp, const QByteArray &extraRow = {})
+QByteArray row(const QByteArray &code, const QByteArray &name, const QByteArray &buy, const QByteArray &sell,
+               const QByteArray &base)
 {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><rates><timestamp>" + timestamp.toUtf8() +
-           "</timestamp>"
-           "<row><swift_code>USD</swift_code><swift_name>US DOLLAR</swift_name><buy_cash>8,10</buy_cash>"
-           "<sell_cash>8,50</sell_cash><buy_tc>-</buy_tc><sell_tc>-</sell_tc><multiply>1</multiply>"
-           "<base_swift>SEK</base_swift><CurrencyGuide>8,30</CurrencyGuide></row>"
-           "<row><swift_code>JPY</swift_code><swift_name>JAPANSKA YEN</swift_name><buy_cash>6,10</buy_cash>"
-           "<sell_cash>7,40</sell_cash><buy_tc>-</buy_tc><sell_tc>-</sell_tc><multiply>100</multiply>"
-           "<base_swift>SEK</base_swift><CurrencyGuide>6,75</CurrencyGuide></row>" +
-           extraRow + "</rates>";
+    return "<row><swift_code>" + code + "</swift_code><swift_name>" + name + "</swift_name><buy_cash>" + buy +
+           "</buy_cash><sell_cash>" + sell + "</sell_cash><buy_tc>-</buy_tc><sell_tc>-</sell_tc>"
+           "<multiply>1</multiply><base_swift>" + base + "</base_swift><CurrencyGuide>1</CurrencyGuide></row>";
 }
 
-QString nowStamp()
+QByteArray ratesDocument(const QString &timestamp, const QByteArray &rows)
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><rates><timestamp>" + timestamp.toUtf8() + "</timestamp>" +
+           rows + "</rates>";
 }
+
+const QByteArray swedishRows = row("USD", "US DOLLAR", "8,10", "8,50", "SEK") + row("JPY", "JAPANSKA YEN", "6,10", "7,40", "SEK");
 
 // The real window and shell, the application delegate pointed at a loopback
 // market, and the currency screen as the one tab.
@@ -57,10 +62,18 @@ class CurrencyScreenTest : public testing::Test
 protected:
     void SetUp() override
     {
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
         XRUserDefaults::resetStandardUserDefaults();
         XRUserDefaults::standardUserDefaults().setObject(0, QStringLiteral("language"));
         xr::installTranslations(QStringLiteral("en"));
-        server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp)});
+        server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp, swedishRows)});
+        start();
+    }
+
+    void TearDown() override { quit(); }
+
+    void start()
+    {
         XRConfiguration configuration;
         const QString host = QStringLiteral("127.0.0.1:%1").arg(server.port());
         configuration.marketHosts = {host, host, host, host};
@@ -68,18 +81,30 @@ protected:
         shell = std::make_unique<XRWindowShell>(window.get());
         delegate = std::make_unique<XRAppDelegate>(configuration, shell.get());
         XRApplication::sharedApplication().setDelegate(delegate.get());
-        tabs = new XRTabBarController(window.get());
+        auto *tabs = new XRTabBarController(window.get());
         screen = new XRCurrencyViewController;
         tabs->setViewControllers({screen});
         window->setRootViewController(tabs);
     }
 
-    void TearDown() override
+    void quit()
     {
         window.reset();
         XRApplication::sharedApplication().setDelegate(nullptr);
         shell.reset();
         delegate.reset();
+    }
+
+    // The application closed and started again with the converter's state it
+    // saved, read back as the launch reads it.
+    void restart()
+    {
+        delegate->applicationDidEnterBackground();
+        quit();
+        start();
+        delegate->currencyDict() =
+            delegate->applicationPlistFromFile(QString::fromLatin1(XRAppDelegate::currencyFileName))->toMap();
+        show();
     }
 
     void show()
@@ -88,16 +113,18 @@ protected:
         ASSERT_TRUE(waitUntil([this] { return !screen->isLoading(); }));
     }
 
+    void dismissAlert()
+    {
+        ASSERT_EQ(XRAlertView::visibleAlerts().size(), 1);
+        QTest::mouseClick(XRAlertView::visibleAlerts().first()->button(0), Qt::LeftButton);
+    }
+
     template <typename T> T *find(const char *name) const
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
     QString text(const char *label) const { return find<QLabel>(label)->text(); }
-    QStringList sixTexts() const
-    {
-        return {text("swiftSourceLabel"),  text("swiftTransactionLabel"), text("baseDestinationLabel"),
-                text("baseSourceLabel"),   text("baseTransactionLabel"),  text("swiftDestinationLabel")};
-    }
+    bool statusIsRed() const { return find<QLabel>("lastUpdateLabel")->styleSheet().contains(QStringLiteral("red")); }
     static void waitForAnimations(QWidget *widget)
     {
         ASSERT_TRUE(waitUntil([widget] {
@@ -109,141 +136,252 @@ protected:
         }));
     }
 
-    const QString servedStamp = nowStamp();
+    XRPickerPanel *openPicker()
+    {
+        QTest::mouseClick(find<QPushButton>("pickCurrencyButton"), Qt::LeftButton);
+        XRPickerPanel *panel = screen->pickerPanel();
+        if (panel) {
+            waitForAnimations(panel);
+            waitForAnimations(screen->view());
+        }
+        return panel;
+    }
+    // A click on the row as the wheel shows it.
+    void clickWheelRow(XRPickerPanel *panel, int row)
+    {
+        auto *list = panel->findChild<QListWidget *>(QStringLiteral("pickerRows"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+    void closePicker(XRPickerPanel *panel)
+    {
+        QTest::mouseClick(panel->pickerButtonPanel()->doneButton(), Qt::LeftButton);
+        waitForAnimations(panel);
+        waitForAnimations(screen->view());
+    }
+    // A touch on the background ends the editing, which saves the amount.
+    void endEditing() { QTest::mouseClick(screen->view(), Qt::LeftButton, {}, QPoint(300, 400)); }
+
+    const QString servedStamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     LoopbackServer server;
     std::unique_ptr<XRWindow> window;
     std::unique_ptr<XRWindowShell> shell;
     std::unique_ptr<XRAppDelegate> delegate;
-    XRTabBarController *tabs = nullptr;
     XRCurrencyViewController *screen = nullptr;
 };
 
-TEST_F(CurrencyScreenTest, RatesLoadOnFirstAppearanceWithThePickerButtonDisabledMeanwhile)
+struct Market
 {
+    int languageIndex;
+    const char *language;
+    QByteArray home;
+    QByteArray dollarName;    // as the retailer writes it
+    const char *dollarTitle;  // as the picker shows it
+    const char *chooseCurrency;
+    const char *soldFor1000;  // 1000 dollars at a buying rate of 10,80
+};
+
+const Market markets[] = {
+    {0, "sv", "SEK", "AMERIKANSKA DOLLAR", "Amerikanska Dollar, USD", "Välj valuta, SEK", "10\u00a0800,00 SEK"},
+    {1, "da", "DKK", "AMERIKANSKE DOLLAR", "Amerikanske Dollar, USD", "Vælg valuta, DKK", "10.800,00 DKK"},
+    {2, "nb", "NOK", "AMERIKANSKE DOLLAR", "Amerikanske Dollar, USD", "Velg valuta, NOK", "10\u00a0800,00 NOK"},
+    {3, "fi", "EUR", "YHDYSVALTAIN DOLLARI", "Yhdysvaltain Dollari, USD", "Valitse valuutta, EUR",
+     "10\u00a0800,00 EUR"},
+};
+
+void PrintTo(const Market &market, std::ostream *out)
+{
+    *out << market.language;
+}
+
+class CustomerWalk : public CurrencyScreenTest, public testing::WithParamInterface<Market>
+{
+protected:
+    void SetUp() override
+    {
+        CurrencyScreenTest::SetUp();
+        XRUserDefaults::standardUserDefaults().setObject(GetParam().languageIndex, QStringLiteral("language"));
+        xr::installTranslations(QString::fromLatin1(GetParam().language));
+        serve(row("USD", GetParam().dollarName, "10,7181", "11,2", GetParam().home) +
+              row("GBP", "POUND", "12,4", "13,1", GetParam().home));
+        quit();
+        start();
+    }
+    void serve(const QByteArray &rows, Response::Fault fault = Response::Fault::None)
+    {
+        server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp, rows), .fault = fault});
+    }
+    QString shot(const char *name) const
+    {
+        return QStringLiteral("currency-%1-%2").arg(QLatin1String(GetParam().language), QLatin1String(name));
+    }
+};
+
+// First start, a pick on the wheel, 1000 sold, new rates on the next
+// activation, then two restarts with the network down: with the rates kept
+// from the last start, and with none.
+TEST_P(CustomerWalk, ConvertsInTheMarketsFormAtTheLatestRatesAndKeepsThemOffline)
+{
+    const Market &market = GetParam();
     shell->makeKeyAndVisible();
-    auto *pick = find<QPushButton>("pickCurrencyButton");
-    ASSERT_TRUE(pick);
-    EXPECT_TRUE(screen->isLoading());
-    EXPECT_FALSE(pick->isEnabled());
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-loading"));
-
+    EXPECT_FALSE(find<QPushButton>("pickCurrencyButton")->isEnabled()) << "while the rates load";
+    EXPECT_EQ(text("lastUpdateLabel"), XRLocalizedString("Loading data..."));
     ASSERT_TRUE(waitUntil([this] { return !screen->isLoading(); }));
-    EXPECT_TRUE(pick->isEnabled());
-    EXPECT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(pick->text(), QStringLiteral("Välj valuta, SEK"));
-    EXPECT_TRUE(text("lastUpdateLabel").startsWith(QStringLiteral("Last update ")));
-    EXPECT_FALSE(find<QLabel>("lastUpdateLabel")->styleSheet().contains(QStringLiteral("red")));
-    EXPECT_EQ(delegate->currencyDict().value(QStringLiteral("timestamp")).toString(), servedStamp);
-    EXPECT_FALSE(find<QPushButton>("reserveButton")->isEnabled());
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-loaded"));
-}
+    EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QString::fromUtf8(market.chooseCurrency));
+    EXPECT_TRUE(text("lastUpdateLabel").startsWith(XRLocalizedString("Last update") + u' ' + servedStamp));
+    EXPECT_FALSE(statusIsRed());
+    xr::test::saveScreenshot(window.get(), shot("first-start"));
 
-TEST_F(CurrencyScreenTest, PickingARowUpdatesTitleAndTextsAtOnceAndDoneHidesThePanel)
-{
-    show();
-    QTest::keyClicks(find<QLineEdit>("amountTF"), QStringLiteral("100"));
-    QTest::mouseClick(find<QPushButton>("pickCurrencyButton"), Qt::LeftButton);
-    XRPickerPanel *panel = screen->pickerPanel();
+    XRPickerPanel *panel = openPicker();
     ASSERT_TRUE(panel);
-    EXPECT_FALSE(find<QPushButton>("pickCurrencyButton")->isEnabled());
-    waitForAnimations(panel);
-    waitForAnimations(screen->view());
     EXPECT_EQ(panel->geometry(), QRect(0, 220, 320, 261));
-    EXPECT_EQ(screen->view()->y(), -35);
-    EXPECT_EQ(panel->pickerView()->titleForRow(0), QStringLiteral("Us Dollar, USD"));
-    EXPECT_EQ(panel->pickerView()->titleForRow(1), QStringLiteral("Japanska Yen, JPY"));
-    QPushButton *done = panel->pickerButtonPanel()->doneButton();
-    EXPECT_EQ(done->geometry(), QRect(320 - 62 - 5, 8, 62, 30));
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-picker"));
+    xr::test::saveScreenshot(window.get(), shot("wheel"));
+    clickWheelRow(panel, 0);
+    closePicker(panel);
+    EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QString::fromUtf8(market.dollarTitle));
+    xr::test::saveScreenshot(window.get(), shot("pick"));
 
-    panel->pickerView()->chooseRow(0);
-    EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QStringLiteral("Us Dollar, USD"));
-    EXPECT_EQ(sixTexts(), (QStringList{QStringLiteral("100 USD"), QStringLiteral("sold for:"),
-                                       QStringLiteral("850.00 SEK"), QStringLiteral("100 SEK"),
-                                       QStringLiteral("gives you:"), QStringLiteral("11.76 USD")}));
-    EXPECT_EQ(screen->selectedRow(), 0);
+    QTest::mouseClick(find<QPushButton>("sellSegment"), Qt::LeftButton);
+    QTest::mouseClick(find<QLineEdit>("amountTF"), Qt::LeftButton);
+    QTest::keyClicks(find<QLineEdit>("amountTF"), QStringLiteral("1000"));
+    endEditing();
+    EXPECT_EQ(screen->sellCashAmmount(), QStringLiteral("11200.00")) << "the reservation's form has no grouping";
+    xr::test::saveScreenshot(window.get(), shot("sold-1000"));
 
-    QTest::mouseClick(done, Qt::LeftButton);
-    waitForAnimations(panel);
-    waitForAnimations(screen->view());
-    EXPECT_EQ(panel->y(), 536);
-    EXPECT_EQ(screen->view()->y(), 0);
+    // The next download moves the dollar down the list at a new price.
+    serve(row("GBP", "POUND", "12,4", "13,1", market.home) + row("USD", market.dollarName, "10,80", "11,5", market.home));
+    XRNotificationCenter::defaultCenter().postNotificationName(UIApplicationDidBecomeActiveNotification);
+    ASSERT_TRUE(waitUntil([this] { return !screen->isLoading(); }));
+    EXPECT_EQ(text("baseDestinationLabel"), QString::fromUtf8(market.soldFor1000));
+    EXPECT_EQ(screen->sellCashAmmount(), QStringLiteral("11500.00"));
+    EXPECT_EQ(screen->selectedRow(), 1);
+
+    const QString kept = XRCurrencyDownloader::keptRatesFileName(xr::marketForLanguageIndex(market.languageIndex));
+    const std::optional<QByteArray> keptBytes = delegate->dataFiles().applicationDataFromFile(kept);
+    ASSERT_TRUE(keptBytes.has_value());
+    serve({}, Response::Fault::DropMidBody);
+    restart();
+    dismissAlert();
+    EXPECT_EQ(delegate->dataFiles().applicationDataFromFile(kept), keptBytes) << "a failed load keeps the document";
+    EXPECT_EQ(screen->currenciesArray().size(), 2);
     EXPECT_TRUE(find<QPushButton>("pickCurrencyButton")->isEnabled());
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-converted"));
+    EXPECT_EQ(text("baseDestinationLabel"), QString::fromUtf8(market.soldFor1000));
+    EXPECT_EQ(text("lastUpdateLabel"), XRLocalizedString("Could not update the rates. Rates from %1").arg(servedStamp));
+    EXPECT_FALSE(statusIsRed());
+    xr::test::saveScreenshot(window.get(), shot("offline-kept-rates"));
+
+    ASSERT_TRUE(QDir(delegate->dataFiles().documentsDirectory()).remove(kept));
+    restart();
+    dismissAlert();
+    EXPECT_FALSE(find<QPushButton>("pickCurrencyButton")->isEnabled());
+    for (const char *label : {"swiftSourceLabel", "baseDestinationLabel", "baseSourceLabel", "swiftDestinationLabel"})
+        EXPECT_EQ(text(label), QString()) << "no zeros when there are no rates";
+    EXPECT_EQ(text("lastUpdateLabel"), XRLocalizedString("No rates available. Check your internet connection."));
+    EXPECT_TRUE(statusIsRed());
+    xr::test::saveScreenshot(window.get(), shot("no-rates"));
 }
 
-TEST_F(CurrencyScreenTest, BuySellAndAmountAreSavedAndTheViewRisesWhileEditing)
+INSTANTIATE_TEST_SUITE_P(Markets, CustomerWalk, testing::ValuesIn(markets),
+                         [](const testing::TestParamInfo<Market> &info) { return std::string(info.param.language); });
+
+TEST_F(CurrencyScreenTest, TheAmountFieldTakesDigitsAndOneMarkAndNoKeyboardLiftsTheView)
 {
     show();
-    QTest::mouseClick(find<QPushButton>("sellSegment"), Qt::LeftButton);
-    EXPECT_EQ(delegate->currencyDict().value(QStringLiteral("transType")).toString(), QStringLiteral("sell"));
-    auto saved = delegate->applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(saved->toMap().value(QStringLiteral("transType")).toString(), QStringLiteral("sell"));
-    EXPECT_EQ(text("swiftTransactionLabel"), QStringLiteral("gives you:"));
-
     QLineEdit *amount = find<QLineEdit>("amountTF");
-    amount->setFocus();
+    QTest::mouseClick(amount, Qt::LeftButton);
     ASSERT_TRUE(waitUntil([amount] { return amount->hasFocus(); }));
     waitForAnimations(screen->view());
-    EXPECT_EQ(screen->view()->y(), -30);
-    QTest::keyClicks(amount, QStringLiteral("12,5"));
-    EXPECT_EQ(text("swiftSourceLabel"), QStringLiteral("12,5 SEK"));
-    EXPECT_EQ(text("baseDestinationLabel"), QStringLiteral("12.50 SEK"));
+    EXPECT_EQ(screen->view()->y(), 0) << "a desktop has no on-screen keyboard to make room for";
 
-    // A touch on the background ends the editing.
-    QTest::mouseClick(screen->view(), Qt::LeftButton, {}, QPoint(300, 400));
-    waitForAnimations(screen->view());
-    EXPECT_EQ(screen->view()->y(), 0);
-    EXPECT_EQ(delegate->currencyDict().value(QStringLiteral("amount")).toString(), QStringLiteral("12,5"));
-    saved = delegate->applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
-    EXPECT_EQ(saved->toMap().value(QStringLiteral("amount")).toString(), QStringLiteral("12,5"));
+    QTest::keyClicks(amount, QStringLiteral("-12a,5.3 e"));
+    EXPECT_EQ(amount->text(), QStringLiteral("12,53"));
+    EXPECT_EQ(text("swiftSourceLabel"), QStringLiteral("12,53 SEK"));
+    EXPECT_EQ(text("baseDestinationLabel"), QStringLiteral("12,53 SEK"));
+
+    // A paste that breaks the rule is refused whole, not cut to fit.
+    const struct
+    {
+        const char *pasted;
+        const char *result;
+    } pastes[] = {{"1234567890123", ""}, {"-5", ""}, {"1,5,0", ""}, {"12 000", ""}, {"123456789,12", "123456789,12"}};
+    for (const auto &p : pastes) {
+        amount->clear();
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(p.pasted));
+        QTest::keySequence(amount, QKeySequence::Paste);
+        EXPECT_EQ(amount->text(), QString::fromLatin1(p.result)) << p.pasted;
+    }
+    EXPECT_EQ(text("baseDestinationLabel"), QStringLiteral("123\u00a0456\u00a0792,00 SEK")) << "single precision";
+
+    endEditing();
+    EXPECT_FALSE(amount->hasFocus());
+    auto saved = delegate->applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->toMap().value(QStringLiteral("amount")).toString(), QStringLiteral("123456789,12"));
 }
 
-TEST_F(CurrencyScreenTest, AFailedLoadAndABrokenBodyClearLoadingAndTheButtonFollowsTheRows)
+TEST_F(CurrencyScreenTest, TheWheelTurnsOneRowPerStepAndKeepsTheHighlightInView)
+{
+    QByteArray rows;
+    for (int i = 0; i < 30; ++i)
+        rows += row(QByteArray("C") + QByteArray::number(10 + i), "CURRENCY", "1", "1", "SEK");
+    server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp, rows)});
+    show();
+    XRPickerPanel *panel = openPicker();
+    ASSERT_TRUE(panel);
+    auto *list = panel->findChild<QListWidget *>(QStringLiteral("pickerRows"));
+    const auto turn = [list](int angle) {
+        QWheelEvent wheel(QPointF(100, 100), list->viewport()->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(list->viewport(), &wheel);
+    };
+    const struct
+    {
+        int angle;
+        int row;
+    } turns[] = {{-120, 1}, {-360, 4}, {-60, 4}, {-60, 5}, {240, 3}, {-120 * 40, 29}, {120 * 40, 0}};
+    for (const auto &t : turns) {
+        turn(t.angle);
+        EXPECT_EQ(panel->pickerView()->selectedRowInComponent(0), t.row) << t.angle;
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(t.row)))) << t.angle;
+        // A turn chooses, as the phone's wheel does.
+        EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QStringLiteral("Currency, C%1").arg(10 + t.row));
+    }
+    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-wheel-turned"));
+}
+
+TEST_F(CurrencyScreenTest, AFailedLoadIsRetriedOnActivationAndEveryFiveMinutesWhileTheWindowIsShown)
 {
     server.route(QStringLiteral("/ratesxml.asp"), {.body = "<html><body>Server error<br></body></html>"});
     show();
-    EXPECT_FALSE(screen->isLoading());
     EXPECT_FALSE(find<QPushButton>("pickCurrencyButton")->isEnabled()) << "no rows yet";
-    ASSERT_EQ(XRAlertView::visibleAlerts().size(), 1);
-    EXPECT_EQ(XRAlertView::visibleAlerts().first()->title(), XRLocalizedString("XRNetworkAlertTitle"));
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-network-alert"));
-    QTest::mouseClick(XRAlertView::visibleAlerts().first()->button(0), Qt::LeftButton);
+    dismissAlert();
 
-    // The next activation loads again and succeeds; then a dead server keeps the rows.
-    server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(nowStamp())});
+    server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp, swedishRows)});
     XRNotificationCenter::defaultCenter().postNotificationName(UIApplicationDidBecomeActiveNotification);
     ASSERT_TRUE(waitUntil([this] { return !screen->isLoading(); }));
     EXPECT_TRUE(find<QPushButton>("pickCurrencyButton")->isEnabled());
-    EXPECT_EQ(screen->currenciesArray().size(), 2);
 
-    server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(nowStamp()), .fault = xr::test::Response::Fault::DropMidBody});
-    XRNotificationCenter::defaultCenter().postNotificationName(UIApplicationDidBecomeActiveNotification);
-    ASSERT_TRUE(waitUntil([this] { return !screen->isLoading(); }));
-    EXPECT_TRUE(find<QPushButton>("pickCurrencyButton")->isEnabled());
-    EXPECT_EQ(screen->currenciesArray().size(), 2);
-    EXPECT_EQ(XRAlertView::visibleAlerts().size(), 0) << "a second alert within a minute is not shown";
-}
-
-TEST_F(CurrencyScreenTest, OldRatesShowTheWarningInRed)
-{
-    server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(QStringLiteral("2020-01-01 10:00"))});
-    show();
-    EXPECT_EQ(text("lastUpdateLabel"), XRLocalizedString("Warning old rates") + QStringLiteral("\n2020-01-01 10:00"));
-    EXPECT_TRUE(find<QLabel>("lastUpdateLabel")->styleSheet().contains(QStringLiteral("red")));
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-old-rates"));
+    auto *retry = screen->findChild<QTimer *>(QStringLiteral("ratesRetryTimer"));
+    ASSERT_TRUE(retry);
+    EXPECT_TRUE(retry->isActive());
+    EXPECT_EQ(retry->interval(), 5 * 60 * 1000);
+    // The timer's wiring, without waiting five minutes.
+    retry->setInterval(0);
+    ASSERT_TRUE(waitUntil([this] { return server.requests().size() >= 3; }));
 }
 
 TEST_F(CurrencyScreenTest, ALanguageChangeDuringALoadLoadsTheNewMarketWhenItEnds)
 {
     LoopbackServer denmark;
-    denmark.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(nowStamp(), "<row><swift_code>DKK</swift_code></row>")});
+    denmark.route(QStringLiteral("/ratesxml.asp"),
+                  {.body = ratesDocument(servedStamp, row("USD", "AMERIKANSKE DOLLAR", "6,10", "6,90", "DKK"))});
     XRConfiguration configuration = delegate->configuration();
     // The delegate is remade with Denmark on its own host.
     configuration.marketHosts[1] = QStringLiteral("127.0.0.1:%1").arg(denmark.port());
     delegate = std::make_unique<XRAppDelegate>(configuration, shell.get());
     XRApplication::sharedApplication().setDelegate(delegate.get());
+    delegate->currencyDict().insert(QStringLiteral("currentCurrency"),
+                                    QVariantMap{{QStringLiteral("swift_code"), QStringLiteral("USD")},
+                                                {QStringLiteral("base_swift"), QStringLiteral("SEK")}});
 
     shell->makeKeyAndVisible();
     ASSERT_TRUE(screen->isLoading());
@@ -252,19 +390,9 @@ TEST_F(CurrencyScreenTest, ALanguageChangeDuringALoadLoadsTheNewMarketWhenItEnds
     ASSERT_TRUE(waitUntil([&] { return !denmark.requests().isEmpty() && !screen->isLoading(); }));
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(denmark.requests().size(), 1);
-    EXPECT_EQ(screen->currenciesArray().size(), 3);
-    EXPECT_EQ(screen->selectedRow(), XRCurrencyViewController::notFound);
-}
-
-TEST_F(CurrencyScreenTest, SplashShownTwiceAndDismissedOnceLeavesNone)
-{
-    show();
-    delegate->displayLoadingSplash();
-    delegate->displayLoadingSplash();
-    EXPECT_EQ(window->findChildren<XRLoadingSplashView *>().size(), 1);
-    xr::test::saveScreenshot(window.get(), QStringLiteral("currency-with-splash"));
-    delegate->dismissLoadingSplash();
-    EXPECT_TRUE(window->findChildren<XRLoadingSplashView *>().isEmpty());
+    EXPECT_EQ(screen->currenciesArray().size(), 1);
+    EXPECT_EQ(screen->baseSwiftCode(), QStringLiteral("DKK")) << "the pick follows the new market's list";
+    EXPECT_EQ(screen->selectedRow(), 0);
 }
 
 } // namespace

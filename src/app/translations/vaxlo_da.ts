@@ -88,6 +88,18 @@
         <translation>Rutevejledning</translation>
     </message>
     <message>
+        <source>Choose currency</source>
+        <translation>Vælg valuta</translation>
+    </message>
+    <message>
+        <source>Could not update the rates. Rates from %1</source>
+        <translation>Kurserne kunne ikke opdateres. Kurser fra %1</translation>
+    </message>
+    <message>
+        <source>No rates available. Check your internet connection.</source>
+        <translation>Ingen kurser tilgængelige. Kontrollér din internetforbindelse.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Faner</translation>
     </message>

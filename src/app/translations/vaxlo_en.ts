@@ -88,6 +88,18 @@
         <translation>Directions</translation>
     </message>
     <message>
+        <source>Choose currency</source>
+        <translation>Choose currency</translation>
+    </message>
+    <message>
+        <source>Could not update the rates. Rates from %1</source>
+        <translation>Could not update the rates. Rates from %1</translation>
+    </message>
+    <message>
+        <source>No rates available. Check your internet connection.</source>
+        <translation>No rates available. Check your internet connection.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Tabs</translation>
     </message>

@@ -88,6 +88,18 @@
         <translation>Reittiohjeet</translation>
     </message>
     <message>
+        <source>Choose currency</source>
+        <translation>Valitse valuutta</translation>
+    </message>
+    <message>
+        <source>Could not update the rates. Rates from %1</source>
+        <translation>Kursseja ei voitu päivittää. Kurssit ajalta %1</translation>
+    </message>
+    <message>
+        <source>No rates available. Check your internet connection.</source>
+        <translation>Kursseja ei ole saatavilla. Tarkista internetyhteys.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Välilehdet</translation>
     </message>

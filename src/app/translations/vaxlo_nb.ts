@@ -88,6 +88,18 @@
         <translation>Veibeskrivelse</translation>
     </message>
     <message>
+        <source>Choose currency</source>
+        <translation>Velg valuta</translation>
+    </message>
+    <message>
+        <source>Could not update the rates. Rates from %1</source>
+        <translation>Kursene kunne ikke oppdateres. Kurser fra %1</translation>
+    </message>
+    <message>
+        <source>No rates available. Check your internet connection.</source>
+        <translation>Ingen kurser tilgjengelig. Sjekk internettforbindelsen.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Faner</translation>
     </message>

@@ -88,6 +88,18 @@
         <translation>Vägbeskrivning</translation>
     </message>
     <message>
+        <source>Choose currency</source>
+        <translation>Välj valuta</translation>
+    </message>
+    <message>
+        <source>Could not update the rates. Rates from %1</source>
+        <translation>Kurserna kunde inte uppdateras. Kurser från %1</translation>
+    </message>
+    <message>
+        <source>No rates available. Check your internet connection.</source>
+        <translation>Inga kurser finns. Kontrollera din internetanslutning.</translation>
+    </message>
+    <message>
         <source>Tabs</source>
         <translation>Flikar</translation>
     </message>
