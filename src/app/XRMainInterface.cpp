@@ -1,6 +1,9 @@
 #include "XRMainInterface.h"
 
 #include "XRCurrencyViewController.h"
+#include "XRLocalizedString.h"
+#include "XRNavigationController.h"
+#include "XRNewsViewController.h"
 #include "XRTabBarController.h"
 #include "XRVaxloShopViewController.h"
 
@@ -9,7 +12,9 @@ namespace xr {
 XRTabBarController *makeMainTabBarController(QObject *parent)
 {
     auto *tabs = new XRTabBarController(parent);
-    tabs->setViewControllers({new XRCurrencyViewController, new XRVaxloShopViewController});
+    auto *news = new XRNavigationController(new XRNewsViewController);
+    news->setTabBarItem(XRLocalizedString("News"), QIcon(QStringLiteral(":/images/tab-news.png")));
+    tabs->setViewControllers({new XRCurrencyViewController, new XRVaxloShopViewController, news});
     return tabs;
 }
 

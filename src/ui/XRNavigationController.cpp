@@ -2,6 +2,7 @@
 
 #include "XRLocalizedString.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -41,6 +42,8 @@ QWidget *XRNavigationController::loadView()
     m_rightButton->setObjectName(QStringLiteral("navigationRightButton"));
     m_content = new QWidget(view);
     m_content->setGeometry(0, barHeight, 320, view->height() - barHeight);
+    // The container that shows this stack sets its size after the view is made.
+    view->installEventFilter(this);
     connect(m_leftButton, &QPushButton::clicked, this, [this] {
         XRViewController *top = topViewController();
         if (top && top->leftBarButtonItem().action)
@@ -57,6 +60,20 @@ QWidget *XRNavigationController::loadView()
     return view;
 }
 
+bool XRNavigationController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && isViewLoaded() && watched == view())
+        layOutContent();
+    return XRViewController::eventFilter(watched, event);
+}
+
+void XRNavigationController::layOutContent()
+{
+    m_content->setGeometry(0, barHeight, view()->width(), view()->height() - barHeight);
+    if (XRViewController *top = topViewController(); top && top->isViewLoaded())
+        top->view()->setGeometry(m_content->rect());
+}
+
 void XRNavigationController::setUpButton(QPushButton *button, const XRBarButtonItem &item)
 {
     button->setText(item.title);
@@ -71,7 +88,10 @@ void XRNavigationController::updateBar()
     XRViewController *top = topViewController();
     if (!m_bar || !top)
         return;
-    m_titleLabel->setText(top->title());
+    // A long title (a news story's) ends in an ellipsis rather than running under the buttons.
+    m_titleLabel->ensurePolished();
+    m_titleLabel->setText(m_titleLabel->fontMetrics().elidedText(top->title(), Qt::ElideRight, m_titleLabel->width()));
+    m_titleLabel->setToolTip(top->title());
     XRBarButtonItem left = top->leftBarButtonItem();
     if (left.title.isEmpty() && m_stack.size() > 1) {
         const QString previous = m_stack.at(m_stack.size() - 2)->title();

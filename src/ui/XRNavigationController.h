@@ -25,8 +25,10 @@ public:
 protected:
     XRViewController *visibleChildViewController() const override { return topViewController(); }
     QWidget *loadView() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void layOutContent();
     void showTop();
     void updateBar();
     static void setUpButton(QPushButton *button, const XRBarButtonItem &item);

@@ -1,5 +1,6 @@
 #include "XRTableView.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -348,6 +349,7 @@ void XRTableView::layOutVisibleRows()
         if (row.top >= bottom)
             break;
         XRTableViewCell *cell = m_visible.value(place);
+        const bool handedOut = !cell;
         if (!cell) {
             cell = m_dataSource->tableViewCellForRowAtIndexPath(this, row.indexPath);
             if (!cell)
@@ -358,6 +360,11 @@ void XRTableView::layOutVisibleRows()
             m_visible.insert(place, cell);
         }
         cell->setGeometry(0, row.top - top, width, row.height);
+        if (handedOut) {
+            // A reused row keeps its size, so no resize event lays out its new texts.
+            QResizeEvent layout(cell->size(), cell->size());
+            QCoreApplication::sendEvent(cell, &layout);
+        }
         cell->show();
     }
 }

@@ -24,6 +24,8 @@ public:
             ++made;
         }
         cell->textLabel()->setText(QStringLiteral("Row %1").arg(indexPath.row));
+        // Every third row has a detail, so rows without one come back with one.
+        cell->detailTextLabel()->setText(indexPath.row % 3 ? QString() : QStringLiteral("Detail"));
         return cell;
     }
     int tableViewHeightForRowAtIndexPath(XRTableView *, const XRIndexPath &) override { return 40; }
@@ -60,6 +62,11 @@ TEST(TableView, MakesOnlyRowsInSightReusesThemAndSelectsByMouseAndKeyboard)
     EXPECT_EQ(shownTexts(table), (QStringList{"Row 95", "Row 96", "Row 97", "Row 98", "Row 99"}));
     EXPECT_LE(rows.made, 6);
     EXPECT_EQ(table.cellForRowAtIndexPath({0, 0}), nullptr);
+    for (XRTableViewCell *cell : table.visibleCells()) {
+        SCOPED_TRACE(cell->textLabel()->text().toStdString());
+        const bool detailed = !cell->detailTextLabel()->text().isEmpty();
+        EXPECT_EQ(cell->detailTextLabel()->y() > cell->textLabel()->geometry().bottom(), detailed);
+    }
 
     // A click on the second row in sight chooses row 96; a press dragged away chooses nothing.
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(100, 60));

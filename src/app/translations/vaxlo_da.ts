@@ -88,6 +88,18 @@
         <translation>Rutevejledning</translation>
     </message>
     <message>
+        <source>News</source>
+        <translation>Nyheder</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Udgivet</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Læs mere</translation>
+    </message>
+    <message>
         <source>Choose currency</source>
         <translation>Vælg valuta</translation>
     </message>

@@ -88,6 +88,18 @@
         <translation>Directions</translation>
     </message>
     <message>
+        <source>News</source>
+        <translation>News</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Published</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Read more</translation>
+    </message>
+    <message>
         <source>Choose currency</source>
         <translation>Choose currency</translation>
     </message>

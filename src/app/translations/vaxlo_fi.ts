@@ -88,6 +88,18 @@
         <translation>Reittiohjeet</translation>
     </message>
     <message>
+        <source>News</source>
+        <translation>Uutiset</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Julkaistu</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Lue lisää</translation>
+    </message>
+    <message>
         <source>Choose currency</source>
         <translation>Valitse valuutta</translation>
     </message>

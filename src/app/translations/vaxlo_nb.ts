@@ -88,6 +88,18 @@
         <translation>Veibeskrivelse</translation>
     </message>
     <message>
+        <source>News</source>
+        <translation>Nyheter</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Publisert</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Les mer</translation>
+    </message>
+    <message>
         <source>Choose currency</source>
         <translation>Velg valuta</translation>
     </message>

@@ -88,6 +88,18 @@
         <translation>Vägbeskrivning</translation>
     </message>
     <message>
+        <source>News</source>
+        <translation>Nyheter</translation>
+    </message>
+    <message>
+        <source>PublishedDateString</source>
+        <translation>Publicerad</translation>
+    </message>
+    <message>
+        <source>Read more</source>
+        <translation>Läs mer</translation>
+    </message>
+    <message>
         <source>Choose currency</source>
         <translation>Välj valuta</translation>
     </message>
