@@ -9,8 +9,10 @@
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMarkets.h"
+#include "XRNavigationController.h"
 #include "XRNotificationCenter.h"
 #include "XRNotifications.h"
+#include "XRReserverViewController.h"
 #include "XRWindow.h"
 
 #include <QButtonGroup>
@@ -154,10 +156,6 @@ void XRCurrencyViewController::makeReserveButton()
     m_reserveButton->setObjectName(QStringLiteral("reserveButton"));
     m_reserveButton->setGeometry(20, 278, 280, 36);
     m_reserveButton->setFocusPolicy(Qt::NoFocus);
-    // Reservations are taken once the reservation form exists; until then the
-    // button says so instead of doing nothing.
-    m_reserveButton->setEnabled(false);
-    m_reserveButton->setToolTip(XRLocalizedString("Reservations are not available yet"));
     connect(m_reserveButton, &QPushButton::clicked, this, &XRCurrencyViewController::reserveCurrency);
 }
 
@@ -384,7 +382,9 @@ void XRCurrencyViewController::transTypeChanged(int segment)
 
 void XRCurrencyViewController::reserveCurrency()
 {
-    qCInfo(lcRates, "Reservation requested for %s %s", qUtf8Printable(ammount()), qUtf8Printable(swiftCode()));
+    auto *form = new XRReserverViewController;
+    form->setCurrencyVC(this);
+    presentModalViewController(new XRNavigationController(form), true);
 }
 
 void XRCurrencyViewController::stopEditingAmount()

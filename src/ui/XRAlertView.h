@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QStringList>
-#include <QWidget>
+#include "XRModalPanel.h"
 
-class QPushButton;
 class XRAlertView;
 
 class XRAlertViewDelegate
@@ -15,48 +13,60 @@ public:
         Q_UNUSED(alertView);
         Q_UNUSED(buttonIndex);
     }
+    // Escape closes an alert with a cancel button without pressing it.
+    virtual void alertViewCancel(XRAlertView *alertView) { Q_UNUSED(alertView); }
+    virtual void willPresentAlertView(XRAlertView *alertView) { Q_UNUSED(alertView); }
+    virtual void didPresentAlertView(XRAlertView *alertView) { Q_UNUSED(alertView); }
+    virtual void alertViewWillDismissWithButtonIndex(XRAlertView *alertView, int buttonIndex)
+    {
+        Q_UNUSED(alertView);
+        Q_UNUSED(buttonIndex);
+    }
+    virtual void alertViewDidDismissWithButtonIndex(XRAlertView *alertView, int buttonIndex)
+    {
+        Q_UNUSED(alertView);
+        Q_UNUSED(buttonIndex);
+    }
 };
 
-// A modal alert inside the window: it dims the window, shows a title, a
-// message and its buttons, and does not block the caller. Pressing a button
-// tells the delegate and closes the alert. Button indexes: the cancel button
-// first, then the others in order.
-class XRAlertView : public QWidget
+// A modal alert inside the window: it dims the window and shows a title, a
+// message and its buttons. Pressing a button tells the delegate and closes
+// the alert; closing it from code tells only of the dismissal. Button indexes:
+// the cancel button first, then the others in order.
+class XRAlertView : public XRModalPanel
 {
     Q_OBJECT
 public:
     XRAlertView(const QString &title, const QString &message, XRAlertViewDelegate *delegate,
                 const QString &cancelButtonTitle, const QStringList &otherButtonTitles = {});
-    ~XRAlertView() override;
 
-    // Places the alert over the main window, above everything.
-    void show();
-    void dismissWithClickedButtonIndex(int buttonIndex);
-
-    QString title() const { return m_title; }
     QString message() const { return m_message; }
-    QStringList buttonTitles() const { return m_buttonTitles; }
-    int cancelButtonIndex() const { return m_cancelButtonTitle.isEmpty() ? -1 : 0; }
-    QPushButton *button(int index) const;
+    int cancelButtonIndex() const { return m_hasCancelButton ? 0 : -1; }
     // Extra content between the message and the buttons (a list, a field).
+    // Given again, also while shown, the height replaces the earlier one and
+    // the panel grows or shrinks about its centre.
     void setAccessoryView(QWidget *view, int height);
+    // The panel in window coordinates, once shown.
+    QRect panelGeometry() const;
 
     // The alerts now shown, oldest first.
     static QList<XRAlertView *> visibleAlerts();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void layOut() override;
+    void buttonPressed(int buttonIndex) override;
+    void willPresent() override;
+    void didPresent() override;
+    void willDismiss(int buttonIndex) override;
+    void didDismiss(int buttonIndex) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void layOut();
+    void fitPanel();
 
-    QString m_title;
     QString m_message;
-    QString m_cancelButtonTitle;
-    QStringList m_buttonTitles;
+    bool m_hasCancelButton;
     XRAlertViewDelegate *m_delegate;
-    QWidget *m_panel;
     QWidget *m_accessory = nullptr;
     int m_accessoryHeight = 0;
-    QList<QPushButton *> m_buttons;
 };

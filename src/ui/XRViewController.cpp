@@ -98,9 +98,14 @@ void XRViewController::presentModalViewController(XRViewController *controller, 
 
 void XRViewController::dismissModalViewController(bool animated)
 {
-    // Sent to the presented controller, it dismisses itself through its presenter.
+    // Sent to the presented controller, it dismisses itself through its presenter;
+    // sent to a screen inside it (the root of a presented navigation bar), through its container.
     if (!m_modal && m_presenter) {
         m_presenter->dismissModalViewController(animated);
+        return;
+    }
+    if (!m_modal && m_parent) {
+        m_parent->dismissModalViewController(animated);
         return;
     }
     XRWindow *window = XRWindow::mainWindow();

@@ -53,11 +53,6 @@ TEST(Markets, StoredIndexReadsZeroWhenAbsent)
     XRUserDefaults::standardUserDefaults().removeObjectForKey(QStringLiteral("language"));
 }
 
-TEST(Markets, UserAgentFillsThePlaceholderWithTheVersion)
-{
-    EXPECT_EQ(xr::userAgent(), QStringLiteral("iPhone-Vaxlo-") + QStringLiteral(XR_APP_VERSION));
-}
-
 TEST(Configuration, ReadsEveryKeyAndRejectsAFileWithoutMarkets)
 {
     QTemporaryDir dir;

@@ -362,6 +362,18 @@ TEST(PropertyListTest, HostileBinaryDocumentsAreRefused)
     EXPECT_FALSE(refusedFor({{object({0x6F, 0x12, 0x7F, 0xFF, 0xFF, 0xFF, 'a', 'b'})}}).isEmpty());
     EXPECT_FALSE(refusedFor({{object({0x4F, 0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})}}).isEmpty());
     EXPECT_FALSE(refusedFor({{object({0x4F, 0x50})}}).isEmpty()) << "a length that is not an integer";
+    // Objects ending where the offset table begins are refused, not read from the table.
+    const BinaryPlist runningIntoTheTable[] = {
+        {{object({0x13, 1, 2})}}, {{object({0x23, 1, 2})}}, {{object({0x33, 1})}}, {{object({0x55, 'a', 'b'})}},
+        {{object({0x61, 0})}}, {{object({0xA1})}}, {{object({0xD1, 0})}},
+        // A length marker as the last byte, whose integer would come from the table.
+        {.objects = {object({0x47, 1, 2, 3, 4, 5, 6, 7}), object({0x5F})}, .topObject = 1, .firstOffset = 16},
+        // A length integer whose bytes would run into the table.
+        {.objects = {object({0x08}), object({0x5F, 0x11})}, .topObject = 1, .firstOffset = 0},
+    };
+    for (const BinaryPlist &plist : runningIntoTheTable)
+        EXPECT_TRUE(refusedFor(plist).contains(QLatin1String("runs past its data"))) << plist.bytes().toHex().constData();
+    EXPECT_FALSE(refusedFor({.objects = {object({0x08})}, .firstOffset = 9}).isEmpty()) << "an offset into the table";
     EXPECT_TRUE(refusedFor({{object({0xD1, 1, 2}), object({0x10, 5}), key}}).contains(QLatin1String("not a text")));
     EXPECT_FALSE(refusedFor({{object({0x33, 0x7F, 0xF8, 0, 0, 0, 0, 0, 0})}}).isEmpty()) << "a date that is NaN";
     EXPECT_FALSE(refusedFor({{object({0x80, 5})}}).isEmpty()) << "keyed-archive UIDs are no property-list values";

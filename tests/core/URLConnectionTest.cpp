@@ -95,7 +95,7 @@ TEST(URLConnection, DeliversResponseDataAndFinishInOrder)
 {
     LoopbackServer server;
     const QByteArray document = largeDocument();
-    server.route(QStringLiteral("/branches"), {.body = document, .headers = {{"Content-Type", "text/xml"}}});
+    server.route(QStringLiteral("/branches"), {.body = document, .headers = {{"X-Rates-Timestamp", "2011-05-03 14:07"}}});
     Recorder recorder;
     recorder.start(XRURLRequest(server.url(QStringLiteral("/branches?datetest=1"))));
 
@@ -105,6 +105,9 @@ TEST(URLConnection, DeliversResponseDataAndFinishInOrder)
     EXPECT_EQ(recorder.body, document);
     EXPECT_EQ(recorder.response.statusCode(), 200);
     EXPECT_EQ(recorder.response.URL(), server.url(QStringLiteral("/branches?datetest=1")));
+    // Header names are read without regard to case.
+    EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("x-RATES-timestamp")), QStringLiteral("2011-05-03 14:07"));
+    EXPECT_TRUE(recorder.response.valueForHTTPHeaderField(QStringLiteral("X-Absent")).isNull());
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests()[0].method, "GET");
     EXPECT_EQ(server.requests()[0].target, "/branches?datetest=1");
@@ -130,19 +133,16 @@ TEST(URLConnection, FollowsARedirectAndReportsOnlyTheFinalResponse)
 TEST(URLConnection, ErrorStatusesAreAnswersWithTheirBody)
 {
     LoopbackServer server;
-    server.route(QStringLiteral("/missing"), {.status = 404, .body = "<error>no such page</error>"});
-    server.route(QStringLiteral("/broken"), {.status = 500, .body = "<error>down</error>"});
-    server.route(QStringLiteral("/bad"), {.status = 400, .body = "<error>bad</error>"});
-    for (const auto &[path, status, body] : {std::tuple{"/missing", 404, "<error>no such page</error>"},
-                                             std::tuple{"/broken", 500, "<error>down</error>"},
-                                             std::tuple{"/bad", 400, "<error>bad</error>"}}) {
-        SCOPED_TRACE(path);
+    for (const int status : {400, 404, 500}) {
+        SCOPED_TRACE(status);
+        const QString path = QStringLiteral("/%1").arg(status);
+        server.route(path, {.status = status, .body = "<error>" + QByteArray::number(status) + "</error>"});
         Recorder recorder;
-        recorder.start(XRURLRequest(server.url(QString::fromLatin1(path))));
+        recorder.start(XRURLRequest(server.url(path)));
         ASSERT_TRUE(recorder.waitForEnd());
         EXPECT_TRUE(isOrderedSuccess(recorder));
         EXPECT_EQ(recorder.response.statusCode(), status);
-        EXPECT_EQ(recorder.body, body);
+        EXPECT_EQ(recorder.body, "<error>" + QByteArray::number(status) + "</error>");
     }
 }
 
@@ -173,20 +173,6 @@ TEST(URLConnection, NotModifiedAndEmptyBodiesFinishWithNoData)
     ASSERT_TRUE(recorder.waitForEnd());
     EXPECT_EQ(recorder.body, "<locations/>");
     EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("etag")), QStringLiteral("\"v7\""));
-}
-
-TEST(URLConnection, ResponseHeadersReadWithoutRegardToCase)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/h"), {.body = "x", .headers = {{"X-Rates-Timestamp", "2011-05-03 14:07"}}});
-    Recorder recorder;
-    recorder.start(XRURLRequest(server.url(QStringLiteral("/h"))));
-    ASSERT_TRUE(recorder.waitForEnd());
-
-    const XRHTTPURLResponse &response = recorder.response;
-    EXPECT_EQ(response.valueForHTTPHeaderField(QStringLiteral("x-rates-timestamp")), QStringLiteral("2011-05-03 14:07"));
-    EXPECT_EQ(response.valueForHTTPHeaderField(QStringLiteral("X-RATES-TIMESTAMP")), QStringLiteral("2011-05-03 14:07"));
-    EXPECT_TRUE(response.valueForHTTPHeaderField(QStringLiteral("X-Absent")).isNull());
 }
 
 TEST(URLConnection, SendsHeadersAsSetAndAdded)
@@ -269,40 +255,27 @@ TEST(URLConnection, InflatesGzipWhetherOrNotTheCallerAskedForIt)
     EXPECT_TRUE(server.requests()[1].header("Accept-Encoding").contains("gzip"));
 }
 
-TEST(URLConnection, InflatesDeflateAndConsecutiveGzipMembers)
-{
-    LoopbackServer server;
-    // qCompress writes a four-byte length before a zlib stream.
-    server.route(QStringLiteral("/deflate"),
-                 {.body = qCompress(QByteArray("<rates/>")).mid(4), .headers = {{"Content-Encoding", "deflate"}}});
-    server.route(QStringLiteral("/members"), {.body = xr::test::gzip("<rates>") + xr::test::gzip("</rates>"),
-                                              .headers = {{"Content-Encoding", "gzip"}}});
-    for (const auto &[path, expected] : {std::pair{"/deflate", "<rates/>"}, std::pair{"/members", "<rates></rates>"}}) {
-        SCOPED_TRACE(path);
-        XRURLRequest request(server.url(QString::fromLatin1(path)));
-        request.setValueForHTTPHeaderField(QStringLiteral("gzip, deflate"), QStringLiteral("Accept-Encoding"));
-        Recorder recorder;
-        recorder.start(request);
-        ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_EQ(recorder.events.back(), Event::Finish);
-        EXPECT_EQ(recorder.body, expected);
-    }
-}
-
-TEST(URLConnection, InflatesBodiesOfSizesAroundBufferBoundaries)
+TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundaries)
 {
     LoopbackServer server;
     const QByteArray document = largeDocument();
-    for (const qsizetype size : {qsizetype(1), qsizetype(4095), qsizetype(4096), qsizetype(16383), qsizetype(16384),
-                                 qsizetype(16385), qsizetype(65536), qsizetype(65537)}) {
-        SCOPED_TRACE(size);
-        const QString path = QStringLiteral("/size%1").arg(size);
-        server.route(path, {.body = xr::test::gzip(document.left(size)), .headers = {{"Content-Encoding", "gzip"}}});
+    // qCompress writes a four-byte length before a zlib stream.
+    QList<std::tuple<QByteArray, QByteArray, QByteArray>> cases{
+        {"deflate", qCompress(QByteArray("<rates/>")).mid(4), "<rates/>"},
+        {"gzip", xr::test::gzip("<rates>") + xr::test::gzip("</rates>"), "<rates></rates>"},
+    };
+    for (const qsizetype size : {1, 4095, 4096, 16383, 16384, 16385, 65536, 65537})
+        cases.append({"gzip", xr::test::gzip(document.left(size)), document.left(size)});
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        const auto &[encoding, body, expected] = cases[i];
+        SCOPED_TRACE(testing::Message() << encoding.constData() << " " << expected.size());
+        const QString path = QStringLiteral("/%1").arg(i);
+        server.route(path, {.body = body, .headers = {{"Content-Encoding", encoding}}});
         Recorder recorder;
         recorder.start(XRURLRequest(server.url(path)));
         ASSERT_TRUE(recorder.waitForEnd());
         EXPECT_TRUE(isOrderedSuccess(recorder)) << qPrintable(recorder.error.description());
-        EXPECT_EQ(recorder.body, document.left(size));
+        EXPECT_EQ(recorder.body, expected);
     }
 }
 
@@ -328,21 +301,25 @@ TEST(URLConnection, TruncatedOrCorruptGzipFails)
     }
 }
 
-TEST(URLConnection, ADroppedConnectionFails)
+// Qt takes a close in mid-body for the end of the body about half the time
+// (when the socket sees the close before the last bytes are read), so the
+// transfer is repeated: each one must fail.
+TEST(URLConnection, ADroppedConnectionFailsEveryTime)
 {
     LoopbackServer server;
-    const QByteArray document = largeDocument();
+    const QByteArray document(1024 * 1024, 'x');
     server.route(QStringLiteral("/drop"), {.body = document, .fault = Response::Fault::DropMidBody});
-    Recorder recorder;
-    recorder.start(XRURLRequest(server.url(QStringLiteral("/drop"))));
-
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.events.front(), Event::Response);
-    EXPECT_EQ(recorder.events.back(), Event::Fail);
-    EXPECT_EQ(recorder.count(Event::Finish), 0);
-    EXPECT_LT(recorder.body.size(), document.size());
-    EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
-    EXPECT_EQ(recorder.error.code, int(QNetworkReply::RemoteHostClosedError));
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        SCOPED_TRACE(attempt);
+        Recorder recorder;
+        recorder.start(XRURLRequest(server.url(QStringLiteral("/drop"))));
+        ASSERT_TRUE(recorder.waitForEnd());
+        EXPECT_EQ(recorder.events.front(), Event::Response);
+        EXPECT_EQ(recorder.events.back(), Event::Fail);
+        EXPECT_EQ(recorder.count(Event::Finish), 0);
+        EXPECT_LT(recorder.body.size(), document.size());
+        EXPECT_EQ(recorder.error.code, int(QNetworkReply::RemoteHostClosedError));
+    }
 }
 
 TEST(URLConnection, AnIdleTransferTimesOut)
@@ -409,22 +386,6 @@ protected:
     }
 };
 
-TEST_F(URLConnectionTLS, SucceedsWithTheTrustedAuthority)
-{
-    ASSERT_FALSE(LoopbackServer::certificateAuthority().isNull());
-    LoopbackServer server(LoopbackServer::Security::Tls);
-    server.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
-    XRURLRequest request = trustingRequest(server.url(QStringLiteral("/XmlReservation.aspx")));
-    request.setHTTPMethod(QStringLiteral("POST"));
-    request.setHTTPBody("xml=1");
-    Recorder recorder;
-    recorder.start(request);
-
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_TRUE(isOrderedSuccess(recorder)) << qPrintable(recorder.error.description());
-    EXPECT_EQ(recorder.body, "<Code>0</Code>");
-}
-
 TEST_F(URLConnectionTLS, FailsForACertificateThatDoesNotVerify)
 {
     LoopbackServer trusted(LoopbackServer::Security::Tls);
@@ -447,22 +408,26 @@ TEST_F(URLConnectionTLS, FailsForACertificateThatDoesNotVerify)
     EXPECT_TRUE(untrusted.requests().empty());
 }
 
-TEST_F(URLConnectionTLS, TrustGivenToOneRequestDoesNotCarryOverToTheNext)
+TEST_F(URLConnectionTLS, SucceedsWithTheTrustedAuthorityAndTheTrustDoesNotCarryOver)
 {
     LoopbackServer server(LoopbackServer::Security::Tls);
-    server.route(QStringLiteral("/r"), {.body = "secret"});
+    server.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
+    XRURLRequest request = trustingRequest(server.url(QStringLiteral("/XmlReservation.aspx")));
+    request.setHTTPMethod(QStringLiteral("POST"));
+    request.setHTTPBody("xml=1");
     Recorder trusting;
-    trusting.start(trustingRequest(server.url(QStringLiteral("/r"))));
+    trusting.start(request);
     ASSERT_TRUE(trusting.waitForEnd());
-    ASSERT_EQ(trusting.events.back(), Event::Finish);
+    EXPECT_TRUE(isOrderedSuccess(trusting)) << qPrintable(trusting.error.description());
+    EXPECT_EQ(trusting.body, "<Code>0</Code>");
 
     Recorder plain;
-    plain.start(XRURLRequest(server.url(QStringLiteral("/r"))));
+    plain.start(XRURLRequest(server.url(QStringLiteral("/XmlReservation.aspx"))));
     ASSERT_TRUE(plain.waitForEnd());
     EXPECT_EQ(plain.events, std::vector{Event::Fail});
 }
 
-TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponse)
+TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponseOrTheError)
 {
     LoopbackServer server;
     server.route(QStringLiteral("/aktuellt.rss"), {.body = "<rss/>", .headers = {{"Content-Type", "application/rss+xml"}}, .gzip = true});
@@ -482,17 +447,9 @@ TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponse)
     EXPECT_TRUE(timerRan) << "the wait runs the event loop";
 
     EXPECT_EQ(XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/gone")))), "gone");
-}
 
-TEST(URLConnectionSynchronous, ReturnsNothingAndTheErrorOnFailure)
-{
-    LoopbackServer server;
     server.route(QStringLiteral("/drop"), {.body = largeDocument(), .fault = Response::Fault::DropMidBody});
-    XRError error;
-    const std::optional<QByteArray> body =
-        XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/drop"))), nullptr, &error);
-
-    EXPECT_FALSE(body.has_value());
+    EXPECT_FALSE(XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/drop"))), nullptr, &error));
     EXPECT_EQ(error.domain, QStringLiteral("XRURLErrorDomain"));
     EXPECT_EQ(error.code, int(QNetworkReply::RemoteHostClosedError));
 }

@@ -1,17 +1,14 @@
+#include "BranchDocument.h"
 #include "DemoService.h"
 #include "DemoTestHelpers.h"
 #include "Market.h"
+#include "NewsFeed.h"
+#include "RatesDocument.h"
 #include "ReservationBook.h"
-
-#include "EventLoop.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 #include <QTemporaryDir>
 
 #include <httplib.h>
@@ -91,41 +88,27 @@ protected:
 
 } // namespace
 
-TEST_F(DemoServiceTest, EveryMarketServesItsThreeDocuments)
+// What is served is what the generator makes (its output is checked against snapshots).
+TEST_F(DemoServiceTest, EveryMarketServesItsThreeDocumentsAndTheStoriesTheFeedLinks)
 {
     for (const Market &m : Market::all()) {
-        const std::string code = m.code.toStdString();
+        SCOPED_TRACE(m.code.toStdString());
         httplib::Client client = market(m.code);
-
-        const httplib::Result rates = client.Get("/ratesxml.asp?id=520");
-        ASSERT_TRUE(rates) << code;
-        EXPECT_EQ(rates->status, 200);
-        EXPECT_EQ(rates->get_header_value("Content-Type"), "text/xml; charset=utf-8");
-        const XmlDocument ratesDocument(QByteArray::fromStdString(rates->body));
-        ASSERT_TRUE(ratesDocument.wellFormed()) << code;
-        EXPECT_EQ(childText(ratesDocument.root(), "timestamp"), QStringLiteral("2026-11-30 10:00"));
-        const QList<xmlNode *> rows = childElements(childElement(ratesDocument.root(), "rows"), "row");
-        ASSERT_FALSE(rows.isEmpty());
-        EXPECT_EQ(childText(rows.first(), "base_swift"), m.baseCurrency);
-
-        const httplib::Result branches = client.Get("/branchesxml.aspx?datetest=1");
-        ASSERT_TRUE(branches) << code;
-        EXPECT_EQ(branches->status, 200);
-        const XmlDocument branchDocument(QByteArray::fromStdString(branches->body));
-        ASSERT_TRUE(branchDocument.wellFormed()) << code;
-        const QList<xmlNode *> locations = childElements(childElement(branchDocument.root(), "locations"), "location");
-        ASSERT_GE(locations.size(), 15);
-        for (const xmlNode *location : locations)
-            EXPECT_TRUE(childText(location, "id").startsWith(m.code + QLatin1Char('.')));
-
-        const httplib::Result news = client.Get("/aktuellt.rss");
-        ASSERT_TRUE(news) << code;
-        EXPECT_EQ(news->status, 200);
-        const XmlDocument feed(QByteArray::fromStdString(news->body));
-        ASSERT_TRUE(feed.wellFormed()) << code;
-        const QList<xmlNode *> items = childElements(childElement(feed.root(), "channel"), "item");
-        ASSERT_GE(items.size(), 5);
-        for (const xmlNode *item : items) {
+        const QByteArray feed = NewsFeed::renderFeed(m, service.marketAddress(m.code), fixedNow());
+        const struct { const char *path; QByteArray body; const char *type; } documents[] = {
+            {"/ratesxml.asp?id=520", RatesDocument::render(m, fixedNow()), "text/xml; charset=utf-8"},
+            {"/branchesxml.aspx?datetest=1", BranchDocument(m).bytes(), "text/xml; charset=utf-8"},
+            {"/aktuellt.rss", feed, "application/rss+xml; charset=utf-8"},
+        };
+        for (const auto &document : documents) {
+            const httplib::Result result = client.Get(document.path);
+            ASSERT_TRUE(result) << document.path;
+            EXPECT_EQ(result->status, 200) << document.path;
+            EXPECT_EQ(result->get_header_value("Content-Type"), document.type) << document.path;
+            EXPECT_EQ(QByteArray::fromStdString(result->body), document.body) << document.path;
+        }
+        const XmlDocument feedDocument(feed);
+        for (const xmlNode *item : childElements(childElement(feedDocument.root(), "channel"), "item")) {
             const QUrl link(childText(item, "link"));
             EXPECT_EQ(link.authority(), service.marketAddress(m.code));
             const httplib::Result page = client.Get(link.path().toStdString());
@@ -155,8 +138,8 @@ TEST_F(DemoServiceTest, OldRatesAreTwoDaysOld)
     httplib::Client client("127.0.0.1", portOf(old.marketAddress(QStringLiteral("FI"))));
     const httplib::Result rates = client.Get("/ratesxml.asp?id=520");
     ASSERT_TRUE(rates);
-    EXPECT_EQ(childText(XmlDocument(QByteArray::fromStdString(rates->body)).root(), "timestamp"),
-              QStringLiteral("2026-11-28 10:00"));
+    EXPECT_EQ(QByteArray::fromStdString(rates->body),
+              RatesDocument::render(*Market::byCode(QStringLiteral("FI")), fixedNow().addDays(-2)));
 }
 
 TEST_F(DemoServiceTest, BranchListAnswersAMatchingEntityTagWithNoBody)
@@ -197,11 +180,13 @@ TEST_F(DemoServiceTest, BranchListIsGzippedWhenTheClientAcceptsIt)
     httplib::Client client = market(QStringLiteral("SE"));
     const httplib::Result plain = client.Get("/branchesxml.aspx?datetest=1");
     const httplib::Result zipped = client.Get("/branchesxml.aspx?datetest=1", {{"Accept-Encoding", "gzip"}});
-    ASSERT_TRUE(plain && zipped);
+    client.set_decompress(true);
+    const httplib::Result inflated = client.Get("/branchesxml.aspx?datetest=1", {{"Accept-Encoding", "gzip"}});
+    ASSERT_TRUE(plain && zipped && inflated);
     EXPECT_FALSE(plain->has_header("Content-Encoding"));
     EXPECT_EQ(zipped->get_header_value("Content-Encoding"), "gzip");
     EXPECT_LT(zipped->body.size(), plain->body.size());
-    EXPECT_EQ(gunzip(QByteArray::fromStdString(zipped->body)), QByteArray::fromStdString(plain->body));
+    EXPECT_EQ(inflated->body, plain->body);
     EXPECT_EQ(zipped->get_header_value("ETag"), plain->get_header_value("ETag"));
 }
 
@@ -224,29 +209,6 @@ TEST_F(DemoServiceTest, TakesReservationsOverVerifiedHttpsAndListsThem)
     EXPECT_FALSE(untrusting.Get("/reservations")) << "the certificate is trusted through our CA only";
 }
 
-TEST_F(DemoServiceTest, ReservationsReachItFromQtTrustingTheCa)
-{
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(QStringLiteral("https://%1/XmlReservation.aspx").arg(service.reservationAddress())));
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.addCaCertificates(QSslCertificate::fromPath(service.caCertificate()));
-    request.setSslConfiguration(tls);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("text/xml"));
-    Submission norwegian;
-    norwegian.market = QStringLiteral("NO");
-    norwegian.branch = QStringLiteral("301");
-    norwegian.first = QStringLiteral("Ørjan Bjørn");
-    QNetworkReply *reply = manager.post(request, norwegian.body());
-    ASSERT_TRUE(xr::test::waitUntil([reply] { return reply->isFinished(); }));
-    EXPECT_EQ(reply->error(), QNetworkReply::NoError) << reply->errorString().toStdString();
-    const XmlDocument document(reply->readAll());
-    EXPECT_EQ(childText(document.root(), "Code"), QStringLiteral("0")) << childText(document.root(), "Message").toStdString();
-    EXPECT_EQ(childText(document.root(), "Market"), QStringLiteral("NO"));
-    delete reply;
-    ASSERT_EQ(service.reservations().all().size(), 1);
-    EXPECT_EQ(service.reservations().all()[0].firstName, QStringLiteral("Ørjan Bjørn"));
-}
-
 TEST_F(DemoServiceTest, HostileBodiesGetAReplyAndTheServiceCarriesOn)
 {
     const httplib::Result huge = reservations()->Post("/XmlReservation.aspx", std::string(1024 * 1024, '<'), "text/xml");
@@ -265,17 +227,8 @@ TEST_F(DemoServiceTest, HostileBodiesGetAReplyAndTheServiceCarriesOn)
     EXPECT_EQ(multipart->status, 400);
     EXPECT_EQ(childText(XmlDocument(QByteArray::fromStdString(multipart->body)).root(), "Code"), QStringLiteral("1"));
 
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage += char(i * 37 % 256);
-    EXPECT_EQ(post(QByteArray::fromStdString(garbage)), 1);
-    EXPECT_EQ(post(encodeLikeTheApplication(
-                  QStringLiteral("<!DOCTYPE Submit [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><Submit>&b;</Submit>"))),
-              1);
-    Submission wrongSecret;
-    wrongSecret.secret = QStringLiteral("guess");
-    EXPECT_EQ(post(wrongSecret.body()), 3);
-
+    // What the desk makes of hostile bodies is its own suite's concern; here, the service carries on.
+    EXPECT_EQ(post("%3CSubmit%3"), 1);
     std::string message;
     EXPECT_EQ(post(Submission().body(), &message), 0) << message;
     EXPECT_EQ(service.reservations().all().size(), 1);

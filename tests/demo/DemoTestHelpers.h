@@ -9,7 +9,6 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <zlib.h>
 
 #include <memory>
 
@@ -111,26 +110,5 @@ struct Submission
     }
     QByteArray body() const { return encodeLikeTheApplication(xml()); }
 };
-
-// Inflates a gzip body; empty on any error.
-inline QByteArray gunzip(const QByteArray &compressed)
-{
-    z_stream stream{};
-    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
-        return QByteArray();
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.constData()));
-    stream.avail_in = uInt(compressed.size());
-    QByteArray out;
-    char buffer[16384];
-    int status = Z_OK;
-    while (status == Z_OK) {
-        stream.next_out = reinterpret_cast<Bytef *>(buffer);
-        stream.avail_out = sizeof buffer;
-        status = inflate(&stream, Z_NO_FLUSH);
-        out.append(buffer, qsizetype(sizeof buffer - stream.avail_out));
-    }
-    inflateEnd(&stream);
-    return status == Z_STREAM_END ? out : QByteArray();
-}
 
 } // namespace xr::demo::test

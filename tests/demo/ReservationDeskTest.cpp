@@ -98,6 +98,7 @@ TEST_F(ReservationDeskTest, AcceptsTheEdgesOfEveryRuleAndRefusesEachBadFieldWith
         {"market in lower case", [](Submission &s) { s.market = "se"; }, ReservationCode::UnknownMarket},
         {"currency of another market", [](Submission &s) { s.currency = "KWD"; }, ReservationCode::UnknownCurrency},
         {"the base currency", [](Submission &s) { s.currency = "SEK"; }, ReservationCode::UnknownCurrency},
+        {"currency in lower case", [](Submission &s) { s.currency = "usd"; }, ReservationCode::UnknownCurrency},
         {"euro in Finland", [](Submission &s) { s.market = "FI"; s.branch = "401"; s.currency = "EUR"; },
          ReservationCode::UnknownCurrency},
         {"nothing to pay", [](Submission &s) { s.amount = "0.00"; }, ReservationCode::InvalidAmount},

@@ -1,8 +1,10 @@
 #include "LoopbackServer.h"
 
-#include "TestCertificateAuthority.h"
+#include "TlsCertificates.h"
 
+#include <QFile>
 #include <QHash>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -17,16 +19,21 @@ namespace xr::test {
 
 namespace {
 
-const TestCertificateAuthority &trustedAuthority()
+// The demo service's certificate code makes both authorities, once per process,
+// in a folder that lasts as long as the process; nothing when that fails.
+const std::optional<xr::demo::TlsFiles> &tlsFiles(bool trusted)
 {
-    static const TestCertificateAuthority authority("Vaxlo Test CA");
-    return authority;
-}
-
-const TestCertificateAuthority &untrustedAuthority()
-{
-    static const TestCertificateAuthority authority("Vaxlo Untrusted CA");
-    return authority;
+    static QTemporaryDir folder;
+    const auto make = [](const char *name) {
+        QString error;
+        std::optional<xr::demo::TlsFiles> files = xr::demo::TlsCertificates::ensure(folder.filePath(QLatin1String(name)), error);
+        if (!files)
+            ADD_FAILURE() << "LoopbackServer: " << error.toStdString();
+        return files;
+    };
+    static const std::optional<xr::demo::TlsFiles> trustedFiles = make("trusted");
+    static const std::optional<xr::demo::TlsFiles> untrustedFiles = make("untrusted");
+    return trusted ? trustedFiles : untrustedFiles;
 }
 
 QByteArray bytes(const std::string &text)
@@ -141,8 +148,10 @@ void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response
     if (!response.etag.isEmpty()) {
         res.set_header("ETag", text(response.etag));
         if (headerTokens(req.get_header_value("If-None-Match")).contains(response.etag)) {
-            res.status = response.notModified == Response::NotModified::Status304 ? 304 : 200;
-            res.set_header("Content-Length", "0");
+            // Like many servers, a 304 gives the length the document would have.
+            const bool status304 = response.notModified == Response::NotModified::Status304;
+            res.status = status304 ? 304 : 200;
+            res.set_header("Content-Length", status304 ? std::to_string(response.body.size()) : "0");
             return;
         }
     }
@@ -184,15 +193,11 @@ LoopbackServer::LoopbackServer(Security security)
     if (security == Security::Plain) {
         m_impl->server = std::make_unique<httplib::Server>();
     } else {
-        const TestCertificateAuthority &authority =
-            security == Security::Tls ? trustedAuthority() : untrustedAuthority();
-        const ServerIdentity identity = authority.issueServerIdentity();
-        if (!identity.certificate) {
-            ADD_FAILURE() << "LoopbackServer: could not make a server certificate";
+        const std::optional<xr::demo::TlsFiles> &files = tlsFiles(security == Security::Tls);
+        if (!files)
             return;
-        }
-        // The server context takes its own references to both.
-        m_impl->server = std::make_unique<httplib::SSLServer>(identity.certificate.get(), identity.key.get());
+        m_impl->server = std::make_unique<httplib::SSLServer>(files->serverCertificate.toLocal8Bit().constData(),
+                                                              files->serverKey.toLocal8Bit().constData());
     }
     if (!m_impl->server->is_valid()) {
         ADD_FAILURE() << "LoopbackServer: the server could not be set up";
@@ -272,7 +277,8 @@ QList<ReceivedRequest> LoopbackServer::requests() const
 
 QByteArray LoopbackServer::certificateAuthorityPem()
 {
-    return trustedAuthority().certificatePem();
+    QFile file(tlsFiles(true) ? tlsFiles(true)->caCertificate : QString());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QSslCertificate LoopbackServer::certificateAuthority()

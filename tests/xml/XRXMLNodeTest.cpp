@@ -82,6 +82,10 @@ TEST(XRXMLNode, queriesWithTheDefaultNamespacePrefix)
     const auto none = document->nodesForXPath(QStringLiteral("//item"), nullptr);
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->isEmpty());
+    // A prefix nothing declares is an error, not an empty result.
+    XRXMLError undeclared;
+    EXPECT_FALSE(document->nodesForXPath(QStringLiteral("//x:item"), &undeclared));
+    EXPECT_GT(undeclared.code, 0);
 
     const QMap<QString, QString> table{{QStringLiteral("f"), QStringLiteral("urn:f")}};
     EXPECT_EQ(texts(document->nodesForXPath(QStringLiteral("//f:item"), table, nullptr)), (QStringList{"1", "2"}));

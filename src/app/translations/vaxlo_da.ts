@@ -56,10 +56,6 @@
         <translation>Reservér valuta</translation>
     </message>
     <message>
-        <source>Reservations are not available yet</source>
-        <translation>Reservationer er ikke tilgængelige endnu</translation>
-    </message>
-    <message>
         <source>Loading data...</source>
         <translation>Henter data...</translation>
     </message>
@@ -114,6 +110,122 @@
     <message>
         <source>Tabs</source>
         <translation>Faner</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuller</translation>
+    </message>
+    <message>
+        <source>Choose store</source>
+        <translation>Vælg butik</translation>
+    </message>
+    <message>
+        <source>Choose default store</source>
+        <translation>Vælg standardbutik</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Indstillinger</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprog</translation>
+    </message>
+    <message>
+        <source>LanguageMarketHint</source>
+        <translation>Sproget vælger det land, hvis kurser, butikker og nyheder du ser.</translation>
+    </message>
+    <message>
+        <source>Default store</source>
+        <translation>Standardbutik</translation>
+    </message>
+    <message>
+        <source>Reserve</source>
+        <translation>Reserver</translation>
+    </message>
+    <message>
+        <source>First name</source>
+        <translation>Fornavn</translation>
+    </message>
+    <message>
+        <source>Last name</source>
+        <translation>Efternavn</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>CPR-nummer</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefon</translation>
+    </message>
+    <message>
+        <source>Store</source>
+        <translation>Butik</translation>
+    </message>
+    <message>
+        <source>Collection date</source>
+        <translation>Afhentes den</translation>
+    </message>
+    <message>
+        <source>PersonalIDSample</source>
+        <translation>DDMMÅÅNNNN</translation>
+    </message>
+    <message>
+        <source>PhoneSample</source>
+        <translation>20123456</translation>
+    </message>
+    <message>
+        <source>PersonalIDOptional</source>
+        <translation>Behøves ikke</translation>
+    </message>
+    <message>
+        <source>Missing fields</source>
+        <translation>Manglende felter</translation>
+    </message>
+    <message>
+        <source>One or many of the requried fields are missing or invalid.</source>
+        <translation>Et eller flere obligatoriske felter mangler eller er ugyldige.</translation>
+    </message>
+    <message>
+        <source>Pick payment method</source>
+        <translation>Vælg betalingsmåde</translation>
+    </message>
+    <message>
+        <source>Credit Card</source>
+        <translation>Kort</translation>
+    </message>
+    <message>
+        <source>Cash (%@)</source>
+        <translation>Kontant (%@)</translation>
+    </message>
+    <message>
+        <source>other currency</source>
+        <translation>anden valuta</translation>
+    </message>
+    <message>
+        <source>Reserving</source>
+        <translation>Reserverer</translation>
+    </message>
+    <message>
+        <source>Reservation Error</source>
+        <translation>Reservationen mislykkedes</translation>
+    </message>
+    <message>
+        <source>There was an error in the reservation process, please contact the store or try again later.</source>
+        <translation>Der opstod en fejl under reservationen. Kontakt butikken eller prøv igen senere.</translation>
+    </message>
+    <message>
+        <source>ReservationNoReason</source>
+        <translation>ingen årsag angivet</translation>
+    </message>
+    <message>
+        <source>Reservation Completed</source>
+        <translation>Reservationen er gennemført</translation>
+    </message>
+    <message>
+        <source>The reservation is now completed</source>
+        <translation>Din reservation er nu gennemført</translation>
     </message>
 </context>
 </TS>

@@ -56,10 +56,6 @@
         <translation>Reserve currency</translation>
     </message>
     <message>
-        <source>Reservations are not available yet</source>
-        <translation>Reservations are not available yet</translation>
-    </message>
-    <message>
         <source>Loading data...</source>
         <translation>Loading data...</translation>
     </message>
@@ -114,6 +110,122 @@
     <message>
         <source>Tabs</source>
         <translation>Tabs</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Choose store</source>
+        <translation>Choose store</translation>
+    </message>
+    <message>
+        <source>Choose default store</source>
+        <translation>Choose default store</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>LanguageMarketHint</source>
+        <translation>The language chooses the country whose rates, stores and news you see.</translation>
+    </message>
+    <message>
+        <source>Default store</source>
+        <translation>Default store</translation>
+    </message>
+    <message>
+        <source>Reserve</source>
+        <translation>Reserve</translation>
+    </message>
+    <message>
+        <source>First name</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Last name</source>
+        <translation>Last name</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>Personal ID</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Store</source>
+        <translation>Store</translation>
+    </message>
+    <message>
+        <source>Collection date</source>
+        <translation>Collection date</translation>
+    </message>
+    <message>
+        <source>PersonalIDSample</source>
+        <translation>YYYYMMDDNNNN</translation>
+    </message>
+    <message>
+        <source>PhoneSample</source>
+        <translation>0701234567</translation>
+    </message>
+    <message>
+        <source>PersonalIDOptional</source>
+        <translation>Not needed</translation>
+    </message>
+    <message>
+        <source>Missing fields</source>
+        <translation>Missing fields</translation>
+    </message>
+    <message>
+        <source>One or many of the requried fields are missing or invalid.</source>
+        <translation>One or more of the required fields are missing or invalid.</translation>
+    </message>
+    <message>
+        <source>Pick payment method</source>
+        <translation>Pick payment method</translation>
+    </message>
+    <message>
+        <source>Credit Card</source>
+        <translation>Credit Card</translation>
+    </message>
+    <message>
+        <source>Cash (%@)</source>
+        <translation>Cash (%@)</translation>
+    </message>
+    <message>
+        <source>other currency</source>
+        <translation>other currency</translation>
+    </message>
+    <message>
+        <source>Reserving</source>
+        <translation>Reserving</translation>
+    </message>
+    <message>
+        <source>Reservation Error</source>
+        <translation>Reservation Error</translation>
+    </message>
+    <message>
+        <source>There was an error in the reservation process, please contact the store or try again later.</source>
+        <translation>There was an error in the reservation process, please contact the store or try again later.</translation>
+    </message>
+    <message>
+        <source>ReservationNoReason</source>
+        <translation>no reason given</translation>
+    </message>
+    <message>
+        <source>Reservation Completed</source>
+        <translation>Reservation Completed</translation>
+    </message>
+    <message>
+        <source>The reservation is now completed</source>
+        <translation>The reservation is now completed</translation>
     </message>
 </context>
 </TS>

@@ -56,10 +56,6 @@
         <translation>Varaa valuuttaa</translation>
     </message>
     <message>
-        <source>Reservations are not available yet</source>
-        <translation>Varaukset eivät ole vielä käytettävissä</translation>
-    </message>
-    <message>
         <source>Loading data...</source>
         <translation>Ladataan tietoja...</translation>
     </message>
@@ -114,6 +110,122 @@
     <message>
         <source>Tabs</source>
         <translation>Välilehdet</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Peruuta</translation>
+    </message>
+    <message>
+        <source>Choose store</source>
+        <translation>Valitse myymälä</translation>
+    </message>
+    <message>
+        <source>Choose default store</source>
+        <translation>Valitse oletusmyymälä</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Asetukset</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Kieli</translation>
+    </message>
+    <message>
+        <source>LanguageMarketHint</source>
+        <translation>Kieli valitsee maan, jonka kurssit, myymälät ja uutiset näet.</translation>
+    </message>
+    <message>
+        <source>Default store</source>
+        <translation>Oletusmyymälä</translation>
+    </message>
+    <message>
+        <source>Reserve</source>
+        <translation>Varaa</translation>
+    </message>
+    <message>
+        <source>First name</source>
+        <translation>Etunimi</translation>
+    </message>
+    <message>
+        <source>Last name</source>
+        <translation>Sukunimi</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>Henkilötunnus</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Puhelin</translation>
+    </message>
+    <message>
+        <source>Store</source>
+        <translation>Myymälä</translation>
+    </message>
+    <message>
+        <source>Collection date</source>
+        <translation>Noutopäivä</translation>
+    </message>
+    <message>
+        <source>PersonalIDSample</source>
+        <translation>PPKKVVNNNN</translation>
+    </message>
+    <message>
+        <source>PhoneSample</source>
+        <translation>0401234567</translation>
+    </message>
+    <message>
+        <source>PersonalIDOptional</source>
+        <translation>Ei tarvita</translation>
+    </message>
+    <message>
+        <source>Missing fields</source>
+        <translation>Puuttuvia tietoja</translation>
+    </message>
+    <message>
+        <source>One or many of the requried fields are missing or invalid.</source>
+        <translation>Yksi tai useampi pakollinen tieto puuttuu tai on virheellinen.</translation>
+    </message>
+    <message>
+        <source>Pick payment method</source>
+        <translation>Valitse maksutapa</translation>
+    </message>
+    <message>
+        <source>Credit Card</source>
+        <translation>Kortti</translation>
+    </message>
+    <message>
+        <source>Cash (%@)</source>
+        <translation>Käteinen (%@)</translation>
+    </message>
+    <message>
+        <source>other currency</source>
+        <translation>muu valuutta</translation>
+    </message>
+    <message>
+        <source>Reserving</source>
+        <translation>Varataan</translation>
+    </message>
+    <message>
+        <source>Reservation Error</source>
+        <translation>Varaus epäonnistui</translation>
+    </message>
+    <message>
+        <source>There was an error in the reservation process, please contact the store or try again later.</source>
+        <translation>Varauksessa tapahtui virhe. Ota yhteyttä myymälään tai yritä myöhemmin uudelleen.</translation>
+    </message>
+    <message>
+        <source>ReservationNoReason</source>
+        <translation>syytä ei kerrottu</translation>
+    </message>
+    <message>
+        <source>Reservation Completed</source>
+        <translation>Varaus on tehty</translation>
+    </message>
+    <message>
+        <source>The reservation is now completed</source>
+        <translation>Varauksesi on nyt tehty</translation>
     </message>
 </context>
 </TS>

@@ -56,10 +56,6 @@
         <translation>Reserver valuta</translation>
     </message>
     <message>
-        <source>Reservations are not available yet</source>
-        <translation>Reservasjoner er ikke tilgjengelige ennå</translation>
-    </message>
-    <message>
         <source>Loading data...</source>
         <translation>Henter data...</translation>
     </message>
@@ -114,6 +110,122 @@
     <message>
         <source>Tabs</source>
         <translation>Faner</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+    <message>
+        <source>Choose store</source>
+        <translation>Velg butikk</translation>
+    </message>
+    <message>
+        <source>Choose default store</source>
+        <translation>Velg standardbutikk</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Innstillinger</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Språk</translation>
+    </message>
+    <message>
+        <source>LanguageMarketHint</source>
+        <translation>Språket velger landet du ser kurser, butikker og nyheter for.</translation>
+    </message>
+    <message>
+        <source>Default store</source>
+        <translation>Standardbutikk</translation>
+    </message>
+    <message>
+        <source>Reserve</source>
+        <translation>Reserver</translation>
+    </message>
+    <message>
+        <source>First name</source>
+        <translation>Fornavn</translation>
+    </message>
+    <message>
+        <source>Last name</source>
+        <translation>Etternavn</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>Fødselsnummer</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefon</translation>
+    </message>
+    <message>
+        <source>Store</source>
+        <translation>Butikk</translation>
+    </message>
+    <message>
+        <source>Collection date</source>
+        <translation>Hentes den</translation>
+    </message>
+    <message>
+        <source>PersonalIDSample</source>
+        <translation>DDMMÅÅNNNNN</translation>
+    </message>
+    <message>
+        <source>PhoneSample</source>
+        <translation>91234567</translation>
+    </message>
+    <message>
+        <source>PersonalIDOptional</source>
+        <translation>Trengs ikke</translation>
+    </message>
+    <message>
+        <source>Missing fields</source>
+        <translation>Manglende felt</translation>
+    </message>
+    <message>
+        <source>One or many of the requried fields are missing or invalid.</source>
+        <translation>Ett eller flere obligatoriske felt mangler eller er ugyldige.</translation>
+    </message>
+    <message>
+        <source>Pick payment method</source>
+        <translation>Velg betalingsmåte</translation>
+    </message>
+    <message>
+        <source>Credit Card</source>
+        <translation>Kort</translation>
+    </message>
+    <message>
+        <source>Cash (%@)</source>
+        <translation>Kontant (%@)</translation>
+    </message>
+    <message>
+        <source>other currency</source>
+        <translation>annen valuta</translation>
+    </message>
+    <message>
+        <source>Reserving</source>
+        <translation>Reserverer</translation>
+    </message>
+    <message>
+        <source>Reservation Error</source>
+        <translation>Reservasjonen mislyktes</translation>
+    </message>
+    <message>
+        <source>There was an error in the reservation process, please contact the store or try again later.</source>
+        <translation>Det oppstod en feil under reservasjonen. Kontakt butikken eller prøv igjen senere.</translation>
+    </message>
+    <message>
+        <source>ReservationNoReason</source>
+        <translation>ingen årsak oppgitt</translation>
+    </message>
+    <message>
+        <source>Reservation Completed</source>
+        <translation>Reservasjonen er fullført</translation>
+    </message>
+    <message>
+        <source>The reservation is now completed</source>
+        <translation>Reservasjonen din er nå fullført</translation>
     </message>
 </context>
 </TS>

@@ -56,10 +56,6 @@
         <translation>Reservera valuta</translation>
     </message>
     <message>
-        <source>Reservations are not available yet</source>
-        <translation>Reservationer är inte tillgängliga ännu</translation>
-    </message>
-    <message>
         <source>Loading data...</source>
         <translation>Hämtar data...</translation>
     </message>
@@ -114,6 +110,122 @@
     <message>
         <source>Tabs</source>
         <translation>Flikar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+    <message>
+        <source>Choose store</source>
+        <translation>Välj butik</translation>
+    </message>
+    <message>
+        <source>Choose default store</source>
+        <translation>Välj förvald butik</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Inställningar</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Språk</translation>
+    </message>
+    <message>
+        <source>LanguageMarketHint</source>
+        <translation>Språket väljer landet vars kurser, butiker och nyheter du ser.</translation>
+    </message>
+    <message>
+        <source>Default store</source>
+        <translation>Förvald butik</translation>
+    </message>
+    <message>
+        <source>Reserve</source>
+        <translation>Reservera</translation>
+    </message>
+    <message>
+        <source>First name</source>
+        <translation>Förnamn</translation>
+    </message>
+    <message>
+        <source>Last name</source>
+        <translation>Efternamn</translation>
+    </message>
+    <message>
+        <source>Personal ID</source>
+        <translation>Personnummer</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefon</translation>
+    </message>
+    <message>
+        <source>Store</source>
+        <translation>Butik</translation>
+    </message>
+    <message>
+        <source>Collection date</source>
+        <translation>Hämtas den</translation>
+    </message>
+    <message>
+        <source>PersonalIDSample</source>
+        <translation>ÅÅÅÅMMDDNNNN</translation>
+    </message>
+    <message>
+        <source>PhoneSample</source>
+        <translation>0701234567</translation>
+    </message>
+    <message>
+        <source>PersonalIDOptional</source>
+        <translation>Behövs inte</translation>
+    </message>
+    <message>
+        <source>Missing fields</source>
+        <translation>Uppgifter saknas</translation>
+    </message>
+    <message>
+        <source>One or many of the requried fields are missing or invalid.</source>
+        <translation>En eller flera obligatoriska uppgifter saknas eller är felaktiga.</translation>
+    </message>
+    <message>
+        <source>Pick payment method</source>
+        <translation>Välj betalsätt</translation>
+    </message>
+    <message>
+        <source>Credit Card</source>
+        <translation>Kort</translation>
+    </message>
+    <message>
+        <source>Cash (%@)</source>
+        <translation>Kontant (%@)</translation>
+    </message>
+    <message>
+        <source>other currency</source>
+        <translation>annan valuta</translation>
+    </message>
+    <message>
+        <source>Reserving</source>
+        <translation>Reserverar</translation>
+    </message>
+    <message>
+        <source>Reservation Error</source>
+        <translation>Reservationen misslyckades</translation>
+    </message>
+    <message>
+        <source>There was an error in the reservation process, please contact the store or try again later.</source>
+        <translation>Något gick fel med reservationen. Kontakta butiken eller försök igen senare.</translation>
+    </message>
+    <message>
+        <source>ReservationNoReason</source>
+        <translation>ingen orsak angiven</translation>
+    </message>
+    <message>
+        <source>Reservation Completed</source>
+        <translation>Reservationen är klar</translation>
+    </message>
+    <message>
+        <source>The reservation is now completed</source>
+        <translation>Din reservation är nu klar</translation>
     </message>
 </context>
 </TS>

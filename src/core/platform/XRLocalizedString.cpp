@@ -12,6 +12,7 @@ namespace {
 constexpr char context[] = "XR";
 const QStringList translatedLanguages = {QStringLiteral("en"), QStringLiteral("sv"), QStringLiteral("da"),
                                          QStringLiteral("nb"), QStringLiteral("fi")};
+QString installedLanguage = QStringLiteral("en");
 } // namespace
 
 QString XRLocalizedString(const char *key)
@@ -41,7 +42,13 @@ bool installTranslations(const QString &languageCode)
     }
     QCoreApplication::installTranslator(translator.get());
     installed = std::move(translator);
+    installedLanguage = code;
     return true;
+}
+
+QString installedTranslationLanguage()
+{
+    return installedLanguage;
 }
 
 QString translationLanguageForDevice()

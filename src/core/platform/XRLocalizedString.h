@@ -14,6 +14,9 @@ namespace xr {
 // before. Returns false when no table could be loaded, so keys show as themselves.
 bool installTranslations(const QString &languageCode);
 
+// The language of the table installed last ("en" before any).
+QString installedTranslationLanguage();
+
 // The table for the device: its first preferred language that has one, else English.
 QString translationLanguageForDevice();
 
