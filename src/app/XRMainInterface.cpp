@@ -6,6 +6,7 @@
 #include "XRNewsViewController.h"
 #include "XRPrefsViewController.h"
 #include "XRTabBarController.h"
+#include "XRVaxloShopViewController.h"
 
 namespace xr {
 
@@ -14,7 +15,7 @@ XRTabBarController *makeMainTabBarController(QObject *parent)
     auto *tabs = new XRTabBarController(parent);
     auto *news = new XRNavigationController(new XRNewsViewController);
     news->setTabBarItem(XRLocalizedString("News"), QIcon(QStringLiteral(":/images/tab-news.png")));
-    tabs->setViewControllers({new XRCurrencyViewController, news, new XRPrefsViewController});
+    tabs->setViewControllers({new XRCurrencyViewController, new XRVaxloShopViewController, news, new XRPrefsViewController});
     return tabs;
 }
 

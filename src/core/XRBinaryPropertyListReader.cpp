@@ -65,7 +65,9 @@ std::optional<QVariant> BinaryReader::read(QString &error)
 {
     constexpr quint64 headerSize = 8;
     constexpr quint64 trailerSize = 32;
-    const auto isIntSize = [](unsigned n) { return n == 1 || n == 2 || n == 4 || n == 8; };
+    // Writers pick the narrowest width that fits: libplist writes 3-byte
+    // offsets into any file between 64 kB and 16 MB.
+    const auto isIntSize = [](unsigned n) { return n >= 1 && n <= 8; };
 
     std::optional<QVariant> result;
     if (m_size < headerSize + 1 + trailerSize) {

@@ -8,6 +8,25 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A rename is durable only once the folder holding it is synced: without this
+// a power cut can bring back the previous file, or none.
+bool syncDirectory(const QString &directory)
+{
+    const int descriptor = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool synced = ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return synced;
+}
+
+} // namespace
+
 XRDataFiles::XRDataFiles(const QString &documentsDirectory) : m_documentsDirectory(documentsDirectory) {}
 
 QString XRDataFiles::documentsDirectory() const
@@ -35,9 +54,15 @@ bool XRDataFiles::writeApplicationData(const QByteArray &data, const QString &fi
         qCWarning(lcData, "Documents directory not found!");
         return false;
     }
-    // A temporary file beside the target replaces it only once completely written.
+    // A temporary file beside the target, synced to disk, replaces it only once completely written.
     QSaveFile file(QDir(directory).filePath(fileName));
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return false;
+    if (!syncDirectory(directory)) {
+        qCWarning(lcData, "Documents directory not synced after saving %s", qUtf8Printable(fileName));
+        return false;
+    }
+    return true;
 }
 
 std::optional<QByteArray> XRDataFiles::applicationDataFromFile(const QString &fileName)

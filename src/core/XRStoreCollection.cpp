@@ -17,8 +17,10 @@ const QString longitudeKey = QStringLiteral("longitude");
 const QString locationKey = QStringLiteral("location");
 const QString cityKey = QStringLiteral("city");
 
-// The leading decimal number of the text ("59.33 N" gives 59.33), always with
-// "." as the decimal separator; 0 when the text does not start with one.
+} // namespace
+
+namespace xr {
+
 double leadingDecimalNumber(QStringView text)
 {
     text = text.trimmed();
@@ -42,7 +44,7 @@ double leadingDecimalNumber(QStringView text)
     return result.ec == std::errc() ? value : 0.0;
 }
 
-} // namespace
+} // namespace xr
 
 void XRStoreCollection::setupStoresArray(const QVariantMap &settingsDict)
 {
@@ -63,7 +65,7 @@ void XRStoreCollection::addLocationsToStores()
         const auto latitude = store.constFind(latitudeKey);
         const auto longitude = store.constFind(longitudeKey);
         const auto degrees = [&store](QVariantMap::const_iterator text) {
-            return text == store.constEnd() ? 0.0 : leadingDecimalNumber(text->toString());
+            return text == store.constEnd() ? 0.0 : xr::leadingDecimalNumber(text->toString());
         };
         if (latitude == store.constEnd() || longitude == store.constEnd())
             qCInfo(lcStores, "Note: store %s had no latitude/longitude value",

@@ -6,6 +6,12 @@
 
 #include <optional>
 
+namespace xr {
+// The leading decimal number of the text ("59.33 N" gives 59.33), always with
+// "." as the decimal separator; 0 when the text does not start with one.
+double leadingDecimalNumber(QStringView text);
+} // namespace xr
+
 // The store collection: the application's own copies of the current market's
 // store records, each with its "location" (a QGeoCoordinate), rebuilt from
 // the settings dictionary whenever a branch list has been announced. The

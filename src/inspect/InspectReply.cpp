@@ -27,6 +27,10 @@ ExitStatus reply(const QStringList &arguments, Output &output)
         return BadInput;
     }
     const XRReservationReply read = XRReservationReply::fromBody(file.readAll(), 200); // read as a reply served with 200 OK
+    if (!read.readable) {
+        output.error = QStringLiteral("%1 is not a readable reply document").arg(arguments[0]);
+        return BadInput;
+    }
     output.json = toJsonText(QVariantMap{
         {QStringLiteral("code"), read.code},
         {QStringLiteral("message"), text(read.message)},

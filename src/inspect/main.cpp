@@ -7,6 +7,8 @@
 #include <QLoggingCategory>
 #include <QTextStream>
 
+#include <libxml/xmlerror.h>
+
 #include <cstdio>
 
 namespace xr::inspect {
@@ -32,6 +34,20 @@ const QList<Command> &commands()
 
 using namespace xr::inspect;
 
+// An error is one line however many the reason held, with no control characters.
+static QString oneLine(const QString &text)
+{
+    QString line = text.simplified();
+    for (QChar &c : line) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    }
+    return line;
+}
+
+static void ignoreMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
+static void ignoreXMLMessage(void *, const char *, ...) {}
+
 static void printUsage(FILE *stream)
 {
     QTextStream out(stream);
@@ -53,6 +69,10 @@ int main(int argc, char **argv)
     // The inspector prints results, not the application's diagnostics.
     qputenv("QT_LOGGING_RULES", "vaxlo.*=false");
     QLoggingCategory::setFilterRules(QStringLiteral("vaxlo.*=false"));
+    // Standard error carries exactly one line per failure: nothing from Qt or libxml2 itself.
+    qInstallMessageHandler(ignoreMessage);
+    xmlSetGenericErrorFunc(nullptr, ignoreXMLMessage);
+    xmlSetStructuredErrorFunc(nullptr, [](void *, xmlErrorPtr) {});
 
     QStringList arguments = app.arguments().mid(1);
     if (arguments.isEmpty())
@@ -74,7 +94,7 @@ int main(int argc, char **argv)
         if (status == BadUsage) {
             QTextStream(stderr) << "usage: vaxlo-inspect " << command.usage << '\n';
         } else if (status != Success) {
-            QTextStream(stderr) << "vaxlo-inspect " << name << ": " << output.error << '\n';
+            QTextStream(stderr) << "vaxlo-inspect " << name << ": " << oneLine(output.error) << '\n';
         } else {
             fwrite(output.json.constData(), 1, size_t(output.json.size()), stdout);
         }

@@ -43,6 +43,8 @@ bool XRNewsFeedLoader::parseXMLFileAtURL(const QUrl &url)
     qCInfo(lcNews, "parseXMLFileAtURL: %s", qUtf8Printable(url.toString()));
     XRURLRequest request(url);
     request.setValueForHTTPHeaderField(xr::userAgent(), QStringLiteral("User-Agent"));
+    // A feed of a few dozen stories is some tens of kilobytes.
+    request.setMaximumBodySize(4 * 1024 * 1024);
 
     XRApplication::sharedApplication().setNetworkActivityIndicatorVisible(true);
     XRHTTPURLResponse response;

@@ -41,6 +41,7 @@ void XRCurrencyDownloader::loadCurrenciesAndNotify()
 
     XRURLRequest request(url);
     request.setValueForHTTPHeaderField(xr::userAgent(), QStringLiteral("User-Agent"));
+    request.setMaximumBodySize(maximumDocumentSize);
     m_webData.clear();
     XRApplication::sharedApplication().setNetworkActivityIndicatorVisible(true);
     m_connection = XRURLConnection::connectionWithRequest(request, this);

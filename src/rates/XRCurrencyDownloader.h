@@ -21,6 +21,8 @@ class XRSharedState;
 class XRCurrencyDownloader : public XRURLConnectionDelegate, public XRXMLParserDelegate
 {
 public:
+    // A rates document is about 15 kB.
+    static constexpr qint64 maximumDocumentSize = 1024 * 1024;
     // Loads nothing without the shared state to read the market from.
     explicit XRCurrencyDownloader(XRSharedState *appDelegate);
     ~XRCurrencyDownloader() override;

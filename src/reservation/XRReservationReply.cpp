@@ -71,7 +71,7 @@ XRReservationReply XRReservationReply::fromBody(const QByteArray &body, int stat
     const bool readable = code && (isSuccessStatus(statusCode) || *code != 0);
     if (error.code != 0 || !readable) {
         qCWarning(lcReservation, "Reservation reply without a readable code, HTTP status %d", statusCode);
-        return {error.code != 0 ? error.code : -1, {}, {}};
+        return {error.code != 0 ? error.code : -1, {}, {}, false};
     }
     return {*code, childText(root.get(), QStringLiteral("Message")), childText(root.get(), QStringLiteral("Market"))};
 }

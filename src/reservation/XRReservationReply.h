@@ -11,6 +11,8 @@ struct XRReservationReply
     // Null when the reply has none.
     QString message;
     QString market;
+    // False when the reply could not be read (code -1 and no texts).
+    bool readable = true;
 
     // Reads a reply from the Code, Message and Market children of its body's
     // root element. The code is 0 only under a 2xx status with a Code that

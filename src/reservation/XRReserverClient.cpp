@@ -43,6 +43,9 @@ XRReserverClient::XRReserverClient(XRReserverClientDelegate *delegate, const XRC
     request.setHTTPMethod(QStringLiteral("POST"));
     request.addValueForHTTPHeaderField(QStringLiteral("text/xml"), QStringLiteral("Content-Type"));
     request.setTrustedCertificates(extraAuthorities(configuration.reservationCAFile));
+    request.setMaximumBodySize(maximumReplySize);
+    // A redirected POST would carry the personal identity number elsewhere.
+    request.setFollowsRedirects(false);
 
     const XRReservationRequest reservation = XRReservationRequest::fromDelegate(*delegate);
     qCInfo(lcReservation, "Body: %s", qUtf8Printable(reservation.textForLog()));

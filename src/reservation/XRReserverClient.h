@@ -17,6 +17,8 @@ class XRReserverClient : public QObject, public XRURLConnectionDelegate
 {
     Q_OBJECT
 public:
+    // A reply is under 64 kB.
+    static constexpr qint64 maximumReplySize = 1024 * 1024;
     // Reads the request's values from the delegate and sends it at once to the
     // configuration's reservation host. The client belongs to itself; the
     // pointer is valid until it invalidates, and null when there is no delegate

@@ -36,6 +36,8 @@ void XRStoreLocatorDownloader::loadStoresAndNotify()
 
     XRURLRequest request(url);
     request.setTimeoutInterval(requestTimeoutInterval);
+    request.setMaximumDuration(requestMaximumDuration);
+    request.setMaximumBodySize(maximumDocumentSize);
     // While no list is stored an "unchanged" answer would leave nothing to
     // show, and the store list would ask again and again: ask for the list.
     const QString etag = XRUserDefaults::standardUserDefaults().stringForKey(storeEtagKey);

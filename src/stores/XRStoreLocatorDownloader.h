@@ -20,6 +20,9 @@ class XRStoreLocatorDownloader : public QObject, private XRURLConnectionDelegate
 public:
     // Seconds without progress after which the download counts as failed.
     static constexpr double requestTimeoutInterval = 15.0;
+    static constexpr double requestMaximumDuration = 60.0;
+    // A large retailer's branch list stays under 2 MB.
+    static constexpr qint64 maximumDocumentSize = 4 * 1024 * 1024;
 
     explicit XRStoreLocatorDownloader(XRSharedState &appDelegate);
     ~XRStoreLocatorDownloader() override;

@@ -1,6 +1,7 @@
 #include "XRXMLDocument.h"
 
 #include "XMLErrorCollector.h"
+#include "XMLMarkupLimits.h"
 #include "XMLStringsCache.h"
 #include "XMLTreeHelpers.h"
 
@@ -17,6 +18,30 @@ void replaceDocumentText(xmlDocPtr document, const xmlChar *&field, const QStrin
     if (field && !(document->dict && xmlDictOwns(document->dict, field) == 1))
         xmlFree(const_cast<xmlChar *>(field));
     field = text.isNull() ? nullptr : xmlStrdup(xmlChars(text.toUtf8()));
+}
+
+// Called before the declaration's internal subset is read: no document this
+// layer reads has one, and refusing it here keeps entity expansion from costing anything.
+void refuseDocumentType(void *context, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    auto *parser = static_cast<xmlParserCtxtPtr>(context);
+    parser->wellFormed = 0;
+    xmlStopParser(parser);
+}
+
+xmlDocPtr readDocument(const QByteArray &data)
+{
+    if (data.size() > INT_MAX || hasElementWithTooManyAttributes(data))
+        return nullptr;
+    xmlParserCtxtPtr parser = xmlNewParserCtxt();
+    if (!parser)
+        return nullptr;
+    parser->sax->internalSubset = refuseDocumentType;
+    XMLErrorCollector errors;
+    xmlDocPtr document = xmlCtxtReadMemory(parser, data.constData(), int(data.size()), nullptr, nullptr,
+                                           XML_PARSE_NOCDATA | XML_PARSE_NOBLANKS | XML_PARSE_NONET);
+    xmlFreeParserCtxt(parser);
+    return document;
 }
 
 } // namespace
@@ -43,12 +68,7 @@ std::unique_ptr<XRXMLDocument> XRXMLDocument::documentWithXMLString(const QStrin
 std::unique_ptr<XRXMLDocument> XRXMLDocument::documentWithData(const QByteArray &data, int, XRXMLError *error)
 {
     XRXMLNode::load();
-    xmlDocPtr document = nullptr;
-    if (data.size() <= INT_MAX) {
-        XMLErrorCollector errors;
-        document = xmlReadMemory(data.constData(), int(data.size()), nullptr, nullptr,
-                                 XML_PARSE_NOCDATA | XML_PARSE_NOBLANKS);
-    }
+    xmlDocPtr document = readDocument(data);
     if (!document) {
         if (error)
             *error = XRXMLError::withCode(-1);

@@ -17,8 +17,10 @@ public:
     XRXMLDocument &operator=(const XRXMLDocument &) = delete;
 
     // Parses the whole text; CDATA sections read as text and white space
-    // between elements is dropped. The options are accepted and not used. On
-    // failure null, with an error of code -1; on success the error is cleared.
+    // between elements is dropped. The options are accepted and not used. A
+    // document type declaration or an element with more attributes than any
+    // real document has is a failure, as is a document that is not well-formed:
+    // null, with an error of code -1; on success the error is cleared.
     static std::unique_ptr<XRXMLDocument> documentWithXMLString(const QString &xml, int options, XRXMLError *error);
     static std::unique_ptr<XRXMLDocument> documentWithData(const QByteArray &data, int options, XRXMLError *error);
     // A version 1.0 document whose root is a copy of the element.

@@ -352,8 +352,8 @@ TEST(PropertyListTest, HostileBinaryDocumentsAreRefused)
     EXPECT_FALSE(refusedFor({.objects = {key}, .objectCount = quint64(1) << 62}).isEmpty());
     EXPECT_FALSE(refusedFor({.objects = {key}, .objectCount = 0}).isEmpty());
     EXPECT_FALSE(refusedFor({.objects = {key}, .topObject = 5}).isEmpty());
-    EXPECT_FALSE(refusedFor({.objects = {key}, .offsetSize = 3}).isEmpty());
-    EXPECT_FALSE(refusedFor({.objects = {object({0xA1, 0, 0, 1}), key}, .refSize = 3}).isEmpty());
+    EXPECT_FALSE(refusedFor({.objects = {key}, .offsetSize = 9}).isEmpty());
+    EXPECT_FALSE(refusedFor({.objects = {object({0xA1, 0, 0, 1}), key}, .refSize = 9}).isEmpty());
     EXPECT_FALSE(refusedFor({.objects = {object({0xA1, 0})}, .refSize = 0}).isEmpty());
     // Containers and texts claiming far more than the file holds.
     EXPECT_FALSE(refusedFor({{object({0xAF, 0x13, 0, 0, 1, 0, 0, 0, 0, 0, 0})}}).isEmpty());

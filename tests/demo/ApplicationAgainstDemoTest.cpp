@@ -2,15 +2,20 @@
 
 #include "DemoService.h"
 #include "EventLoop.h"
+#include "NmeaReplay.h"
 #include "XRAppDelegate.h"
 #include "XRApplication.h"
 #include "XRCurrencyConverter.h"
 #include "XRCurrencyDownloader.h"
 #include "XRReserverClient.h"
 #include "XRReserverClientDelegate.h"
+#include "XRStoreOrdering.h"
+#include "XRStoreRowText.h"
 #include "XRUserDefaults.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -136,6 +141,35 @@ TEST_F(ApplicationAgainstDemo, AReservationIsAcceptedAndOneForAnotherMarketsStor
     ASSERT_TRUE(xr::test::waitUntil([&] { return wrongStore.finished; }));
     EXPECT_NE(wrongStore.result, 0);
     EXPECT_FALSE(wrongStore.message.isEmpty());
+}
+
+TEST_F(ApplicationAgainstDemo, TheRunCommandsWalkChangesTheNearestStoresDistanceAtEveryReport)
+{
+    XRUserDefaults::standardUserDefaults().setObject(0, QStringLiteral("language"));
+    QBuffer *device = nullptr;
+    delegate->setLocationManager(std::make_unique<XRLocationManager>(xr::test::nmeaSource(device)));
+    delegate->applicationDidFinishLaunching();
+    ASSERT_TRUE(xr::test::waitUntil([this] { return delegate->storesArray().has_value(); }));
+
+    QFile walk(QDir::cleanPath(QStringLiteral(XR_TEST_DATA_DIR "/../../../demo/data/stockholm.nmea")));
+    ASSERT_TRUE(walk.open(QIODevice::ReadOnly));
+    QStringList nearest; // what the list's first row says after each report
+    while (delegate->locationManager()->isUpdatingLocation() && !walk.atEnd()) {
+        const QByteArray sentence = walk.readLine();
+        if (!sentence.startsWith("$GPRMC"))
+            continue;
+        const unsigned reports = delegate->gpsSearches();
+        xr::test::deliver(device, sentence);
+        ASSERT_TRUE(xr::test::waitUntil([&] { return delegate->gpsSearches() == reports + 1; }));
+        QVariantList stores = *delegate->storesArray();
+        xr::addDistanceToStores(stores, delegate->location()->coordinate());
+        const QVariantMap first = xr::sortStoresByDistance(stores, QString()).first().toMap();
+        nearest << first.value(QStringLiteral("city")).toString() + QLatin1Char(' ')
+                       + xr::storeDistanceText(first.value(QStringLiteral("distance")).toDouble());
+    }
+    ASSERT_EQ(nearest.size(), 4) << "the application stops listening after its fourth report";
+    EXPECT_EQ(QSet<QString>(nearest.cbegin(), nearest.cend()).size(), 4) << nearest.join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(nearest.first().startsWith(QStringLiteral("Stockholm "))) << nearest.first().toStdString();
 }
 
 } // namespace

@@ -48,7 +48,6 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
          0, "inspect/data/branches-near.json", {}},
         {{"plist", "inspect/data/settings.vaxlodata"}, 0, "inspect/data/settings.json", {}},
         {{"reply", "inspect/data/refused.xml"}, 0, "inspect/data/refused.json", {}},
-        {{"reply", "inspect/data/error.html"}, 0, "inspect/data/error.json", {}},
         {request.arg(QString(), QStringLiteral("Bo_&_<Lis>"), QStringLiteral("2")).split(u' '), 0,
          "inspect/data/request.json", {}},
         // Files that cannot be read.
@@ -58,6 +57,7 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         {{"branches", "inspect/data/broken.xml"}, 1, {}, "vaxlo-inspect branches: "},
         {{"plist", "inspect/data/missing.vaxlodata"}, 1, {}, "vaxlo-inspect plist: cannot read"},
         {{"plist", "inspect/data/broken.xml"}, 1, {}, "vaxlo-inspect plist: "},
+        {{"reply", "inspect/data/error.html"}, 1, {}, "vaxlo-inspect reply: "},
         {{"plist", "inspect/data/cyclic.vaxlodata"}, 1, {}, "vaxlo-inspect plist: "},
         {{"reply", "inspect/data/missing.xml"}, 1, {}, "vaxlo-inspect reply: "},
         {request.arg(QString(), QStringLiteral("Bo"), QStringLiteral("card")).split(u' '), 1, {},

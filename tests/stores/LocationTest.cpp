@@ -1,5 +1,6 @@
 #include "EventLoop.h"
 #include "LogCapture.h"
+#include "NmeaReplay.h"
 #include "RecordingShell.h"
 #include "StoresTestSupport.h"
 #include "XRAppDelegate.h"
@@ -14,32 +15,8 @@ namespace {
 
 using xr::test::NotificationCounter;
 
-// One $GPRMC sentence at the given latitude (north) and longitude (east), in
-// degrees, with its checksum.
-QByteArray nmeaSentence(int second, double latitude, double longitude)
-{
-    const auto degreesMinutes = [](double value, int width) {
-        const int degrees = int(value);
-        return QStringLiteral("%1%2").arg(degrees, width, 10, QLatin1Char('0')).arg((value - degrees) * 60.0, 7, 'f', 4, QLatin1Char('0'));
-    };
-    const QByteArray body = QStringLiteral("GPRMC,1200%1.00,A,%2,N,%3,E,0.0,0.0,061226,,,A")
-                                .arg(second, 2, 10, QLatin1Char('0'))
-                                .arg(degreesMinutes(latitude, 2), degreesMinutes(longitude, 3))
-                                .toLatin1();
-    char checksum = 0;
-    for (char c : body)
-        checksum ^= c;
-    return '$' + body + '*' + QByteArray::number(quint8(checksum), 16).toUpper().rightJustified(2, '0') + "\r\n";
-}
-
-// Appends a sentence for the source to read, leaving its read position alone.
-void deliver(QBuffer *device, const QByteArray &sentence)
-{
-    const qint64 readPosition = device->pos();
-    device->seek(device->size());
-    device->write(sentence);
-    device->seek(readPosition);
-}
+using xr::test::deliver;
+using xr::test::nmeaSentence;
 
 class LocationTest : public testing::Test
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NmeaReplay.h"
 #include "XRLocationManager.h"
 #include "XRNotificationCenter.h"
 #include "XRUserDefaults.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QNmeaPositionInfoSource>
 #include <QString>
 
 #include <functional>
@@ -49,16 +49,6 @@ inline void resetStoredState()
     XRUserDefaults::resetStandardUserDefaults();
     QFile::remove(XRUserDefaults::standardUserDefaults().filePath());
     XRUserDefaults::resetStandardUserDefaults();
-}
-
-// NMEA sentences written to `device` become position reports of the source.
-inline std::unique_ptr<QNmeaPositionInfoSource> nmeaSource(QBuffer *&device)
-{
-    auto source = std::make_unique<QNmeaPositionInfoSource>(QNmeaPositionInfoSource::RealTimeMode);
-    device = new QBuffer(source.get());
-    device->open(QIODevice::ReadWrite);
-    source->setDevice(device);
-    return source;
 }
 
 // A location manager that never reports, for tests that launch the delegate.

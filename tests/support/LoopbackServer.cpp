@@ -11,6 +11,8 @@
 #include <zlib.h>
 
 #include <atomic>
+#include <sys/socket.h>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -67,6 +69,18 @@ void provideBody(httplib::Response &res, const QByteArray &body, qsizetype lengt
                              });
 }
 
+// Enough for any test, small enough that a client that never stops reading
+// still ends.
+constexpr size_t endlessLimit = 512u * 1024 * 1024;
+
+// 1 GiB of zeros as 64 gzip members of 16 MiB each, which a client inflates
+// one after another; made once per process.
+const QByteArray &gzipBomb()
+{
+    static const QByteArray bomb = gzip(QByteArray(16 << 20, '\0')).repeated(64);
+    return bomb;
+}
+
 } // namespace
 
 QByteArray gzip(const QByteArray &data)
@@ -109,7 +123,11 @@ struct LoopbackServer::Impl
 
     void handle(const httplib::Request &req, httplib::Response &res);
     Response take(const httplib::Request &req);
-    void waitOrStop(std::chrono::milliseconds delay);
+    // False once the server is being destroyed.
+    bool waitOrStop(std::chrono::milliseconds delay);
+    // Writes the body over and over from the given offset, up to the limit.
+    bool repeat(const QByteArray &body, size_t offset, size_t limit, httplib::DataSink &sink);
+    void provideFault(const Response &response, httplib::Response &res, const std::string &contentType);
 };
 
 Response LoopbackServer::Impl::take(const httplib::Request &req)
@@ -125,10 +143,51 @@ Response LoopbackServer::Impl::take(const httplib::Request &req)
     return routes.value(QString::fromStdString(req.path), defaultResponse);
 }
 
-void LoopbackServer::Impl::waitOrStop(std::chrono::milliseconds delay)
+bool LoopbackServer::Impl::waitOrStop(std::chrono::milliseconds delay)
 {
     std::unique_lock lock(mutex);
-    stopping.wait_for(lock, delay, [this] { return isStopping; });
+    return !stopping.wait_for(lock, delay, [this] { return isStopping; });
+}
+
+bool LoopbackServer::Impl::repeat(const QByteArray &body, size_t offset, size_t limit, httplib::DataSink &sink)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (isStopping || offset >= limit)
+            return false;
+    }
+    const QByteArray piece = body.isEmpty() ? QByteArray(4096, 'x') : body.repeated(qMax<qsizetype>(1, 65536 / body.size()));
+    return sink.write(piece.constData(), std::min(static_cast<size_t>(piece.size()), limit - offset));
+}
+
+void LoopbackServer::Impl::provideFault(const Response &response, httplib::Response &res, const std::string &contentType)
+{
+    const QByteArray body = response.body;
+    switch (response.fault) {
+    case Response::Fault::EndlessBody:
+        res.set_chunked_content_provider(contentType, [this, body](size_t offset, httplib::DataSink &sink) {
+            return repeat(body, offset, endlessLimit, sink);
+        });
+        break;
+    case Response::Fault::HugeLength:
+        res.set_content_provider(size_t(1) << 31, contentType, [this, body](size_t offset, size_t, httplib::DataSink &sink) {
+            return repeat(body, offset, endlessLimit, sink);
+        });
+        break;
+    case Response::Fault::GzipBomb:
+        res.set_header("Content-Encoding", "gzip");
+        provideBody(res, gzipBomb(), gzipBomb().size(), contentType);
+        break;
+    case Response::Fault::SlowDrip:
+        res.set_content_provider(static_cast<size_t>(body.size()), contentType,
+                                 [this, body](size_t offset, size_t, httplib::DataSink &sink) {
+                                     return sink.write(body.constData() + offset, 1)
+                                         && waitOrStop(std::chrono::seconds(1));
+                                 });
+        break;
+    default:
+        break;
+    }
 }
 
 void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response &res)
@@ -159,6 +218,12 @@ void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response
     QByteArray body = response.body;
     qsizetype sent = body.size();
     switch (response.fault) {
+    case Response::Fault::EndlessBody:
+    case Response::Fault::HugeLength:
+    case Response::Fault::GzipBomb:
+    case Response::Fault::SlowDrip:
+        provideFault(response, res, contentType);
+        return;
     case Response::Fault::None:
         if (response.gzip && headerTokens(req.get_header_value("Accept-Encoding")).contains("gzip")) {
             body = gzip(body);
@@ -186,7 +251,7 @@ void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response
     provideBody(res, body, sent, contentType);
 }
 
-LoopbackServer::LoopbackServer(Security security)
+LoopbackServer::LoopbackServer(Security security, Closing closing)
     : m_impl(std::make_unique<Impl>())
     , m_security(security)
 {
@@ -208,6 +273,15 @@ LoopbackServer::LoopbackServer(Security security)
     // use: so one request per connection, and the shortest wait there is.
     m_impl->server->set_keep_alive_max_count(1);
     m_impl->server->set_keep_alive_timeout(1);
+    if (closing == Closing::Reset) {
+        // Accepted connections inherit the listening socket's linger setting:
+        // a zero linger time makes every close a reset.
+        m_impl->server->set_socket_options([](socket_t socket) {
+            httplib::default_socket_options(socket);
+            const linger resetOnClose{1, 0};
+            setsockopt(socket, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
+        });
+    }
     const auto handler = [impl = m_impl.get()](const httplib::Request &req, httplib::Response &res) {
         impl->handle(req, res);
     };
@@ -267,6 +341,13 @@ QUrl LoopbackServer::url(const QString &pathAndQuery) const
 {
     const QString scheme = m_security == Security::Plain ? QStringLiteral("http") : QStringLiteral("https");
     return QUrl(QStringLiteral("%1://127.0.0.1:%2%3").arg(scheme).arg(m_port).arg(pathAndQuery));
+}
+
+QUrl LoopbackServer::otherHostURL(const QString &pathAndQuery) const
+{
+    QUrl other = url(pathAndQuery);
+    other.setHost(QStringLiteral("localhost"));
+    return other;
 }
 
 QList<ReceivedRequest> LoopbackServer::requests() const

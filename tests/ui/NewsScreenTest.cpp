@@ -107,8 +107,8 @@ TEST_P(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
 {
     const Market &market = GetParam();
     shell->makeKeyAndVisible();
-    EXPECT_EQ(tabs->tabButton(1)->text(), market.tabTitle);
-    QTest::mouseClick(tabs->tabButton(1), Qt::LeftButton);
+    EXPECT_EQ(tabs->tabButton(2)->text(), market.tabTitle);
+    QTest::mouseClick(tabs->tabButton(2), Qt::LeftButton);
     auto *navigation = qobject_cast<XRNavigationController *>(tabs->selectedViewController());
     auto *list = qobject_cast<XRNewsViewController *>(navigation->topViewController());
     EXPECT_TRUE(delegate->isLoadingSplashShown()) << "the splash comes before the fetch";

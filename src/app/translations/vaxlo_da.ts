@@ -68,6 +68,22 @@
         <translation>Tilbage</translation>
     </message>
     <message>
+        <source>Stores</source>
+        <translation>Butikker</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Gør til min butik</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Rutevejledning</translation>
+    </message>
+    <message>
         <source>News</source>
         <translation>Nyheder</translation>
     </message>

@@ -68,6 +68,22 @@
         <translation>Back</translation>
     </message>
     <message>
+        <source>Stores</source>
+        <translation>Stores</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Make this my store</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Directions</translation>
+    </message>
+    <message>
         <source>News</source>
         <translation>News</translation>
     </message>

@@ -68,6 +68,22 @@
         <translation>Takaisin</translation>
     </message>
     <message>
+        <source>Stores</source>
+        <translation>Myymälät</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Sijainti</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Aseta omaksi myymäläksi</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Reittiohjeet</translation>
+    </message>
+    <message>
         <source>News</source>
         <translation>Uutiset</translation>
     </message>

@@ -68,6 +68,22 @@
         <translation>Tilbake</translation>
     </message>
     <message>
+        <source>Stores</source>
+        <translation>Butikker</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Posisjon</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Gjør til min butikk</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Veibeskrivelse</translation>
+    </message>
+    <message>
         <source>News</source>
         <translation>Nyheter</translation>
     </message>

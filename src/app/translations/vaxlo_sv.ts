@@ -68,6 +68,22 @@
         <translation>Tillbaka</translation>
     </message>
     <message>
+        <source>Stores</source>
+        <translation>Butiker</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Make default store</source>
+        <translation>Gör till min butik</translation>
+    </message>
+    <message>
+        <source>Directions</source>
+        <translation>Vägbeskrivning</translation>
+    </message>
+    <message>
         <source>News</source>
         <translation>Nyheter</translation>
     </message>

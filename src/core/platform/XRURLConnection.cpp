@@ -77,6 +77,17 @@ bool carriesBody(QNetworkReply *reply)
     return reply->operation() != QNetworkAccessManager::HeadOperation && status != 204 && status != 304;
 }
 
+// A redirect may move to another port or from http to https on the same host,
+// never to another host or to a weaker scheme.
+bool isAllowedRedirect(const QUrl &from, const QUrl &to)
+{
+    if (from.host().compare(to.host(), Qt::CaseInsensitive) != 0)
+        return false;
+    const QString scheme = from.scheme().toLower();
+    const QString target = to.scheme().toLower();
+    return target == scheme || (scheme == QLatin1String("http") && target == QLatin1String("https"));
+}
+
 XRError makeError(QNetworkReply::NetworkError code, const QString &text)
 {
     return XRError{XRURLConnection::errorDomain, static_cast<int>(code), text, {}};
@@ -152,7 +163,8 @@ struct XRURLConnection::Inflater
     Inflater &operator=(const Inflater &) = delete;
 
     // The bytes this piece decodes to; nothing when the stream is corrupt.
-    std::optional<QByteArray> inflate(const QByteArray &input);
+    // Decoding stops once the output exceeds room, so a bomb never inflates whole.
+    std::optional<QByteArray> inflate(const QByteArray &input, qint64 room);
     // Whether the stream ended properly; an empty body is complete too.
     bool isComplete() const { return !sawInput || ended; }
 
@@ -162,7 +174,7 @@ struct XRURLConnection::Inflater
     bool ended = false;
 };
 
-std::optional<QByteArray> XRURLConnection::Inflater::inflate(const QByteArray &input)
+std::optional<QByteArray> XRURLConnection::Inflater::inflate(const QByteArray &input, qint64 room)
 {
     if (!initialized)
         return std::nullopt;
@@ -188,7 +200,7 @@ std::optional<QByteArray> XRURLConnection::Inflater::inflate(const QByteArray &i
         output.append(buffer, static_cast<qsizetype>(sizeof buffer - stream.avail_out));
         ended = result == Z_STREAM_END;
         // A full buffer may hide more output, unless the stream just ended.
-    } while (stream.avail_in > 0 || (stream.avail_out == 0 && !ended));
+    } while ((stream.avail_in > 0 || (stream.avail_out == 0 && !ended)) && output.size() <= room);
     return output;
 }
 
@@ -220,6 +232,7 @@ QString XRHTTPURLResponse::valueForHTTPHeaderField(const QString &field) const
 XRURLConnection::XRURLConnection(const XRURLRequest &request, XRURLConnectionDelegate *delegate)
     : m_request(request)
     , m_delegate(delegate)
+    , m_location(request.URL())
 {
 }
 
@@ -249,6 +262,8 @@ void XRURLConnection::start()
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     // Qt's transfer time-out, like the request's, counts from the last sign of progress.
     request.setTransferTimeout(static_cast<int>(std::lround(m_request.timeoutInterval() * 1000)));
+    // Each redirect is checked in replyRedirected before Qt follows it.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
 
     QNetworkAccessManager *manager = sharedManager();
     const QList<QSslCertificate> trusted = m_request.trustedCertificates();
@@ -263,9 +278,20 @@ void XRURLConnection::start()
     m_reply = send(manager, request, m_request.HTTPMethod().toLatin1(), m_request.HTTPBody());
     if (manager != sharedManager())
         connect(m_reply, &QObject::destroyed, manager, &QObject::deleteLater);
+    // Qt reads no further ahead of the caller than this, whatever the server sends.
+    m_reply->setReadBufferSize(256 * 1024);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &XRURLConnection::replyMetaDataChanged);
     connect(m_reply, &QNetworkReply::readyRead, this, &XRURLConnection::replyReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &XRURLConnection::replyFinished);
+    connect(m_reply, &QNetworkReply::redirected, this, &XRURLConnection::replyRedirected);
+
+    // The idle time-out never fires while a server keeps dripping bytes.
+    m_deadline.setSingleShot(true);
+    m_deadline.callOnTimeout(this, [this] {
+        fail(makeError(QNetworkReply::TimeoutError, QStringLiteral("The request took longer than %1 seconds")
+                                                         .arg(m_request.maximumDuration())));
+    });
+    m_deadline.start(static_cast<int>(std::lround(m_request.maximumDuration() * 1000)));
 }
 
 void XRURLConnection::cancel()
@@ -276,8 +302,25 @@ void XRURLConnection::cancel()
 
 void XRURLConnection::replyMetaDataChanged()
 {
-    if (!isFollowedRedirect(m_reply))
-        deliverResponse();
+    if (isFollowedRedirect(m_reply))
+        return;
+    const QVariant announced = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    if (announced.isValid() && announced.toLongLong() > m_request.maximumBodySize()) {
+        fail(tooLargeError());
+        return;
+    }
+    deliverResponse();
+}
+
+void XRURLConnection::replyRedirected(const QUrl &target)
+{
+    if (m_request.followsRedirects() && isAllowedRedirect(m_location, target)) {
+        m_location = target;
+        Q_EMIT m_reply->redirectAllowed();
+        return;
+    }
+    fail(makeError(QNetworkReply::InsecureRedirectError,
+                   QStringLiteral("The redirect to %1 was refused").arg(target.toDisplayString())));
 }
 
 void XRURLConnection::replyReadyRead()
@@ -329,17 +372,33 @@ bool XRURLConnection::deliverResponse()
     return alive && !m_done;
 }
 
+XRError XRURLConnection::tooLargeError() const
+{
+    return makeError(QNetworkReply::UnknownContentError,
+                     QStringLiteral("The body is larger than %1 bytes").arg(m_request.maximumBodySize()));
+}
+
 bool XRURLConnection::deliverData(const QByteArray &received)
 {
+    const qint64 limit = m_request.maximumBodySize();
     m_receivedBytes += received.size();
+    if (m_receivedBytes > limit) {
+        fail(tooLargeError());
+        return false;
+    }
     QByteArray data = received;
     if (m_inflater) {
-        std::optional<QByteArray> inflated = m_inflater->inflate(received);
+        std::optional<QByteArray> inflated = m_inflater->inflate(received, limit - m_inflatedBytes);
         if (!inflated) {
             fail(makeError(QNetworkReply::ProtocolFailure, QStringLiteral("The compressed body is corrupt")));
             return false;
         }
         data = *inflated;
+        m_inflatedBytes += data.size();
+        if (m_inflatedBytes > limit) {
+            fail(tooLargeError());
+            return false;
+        }
     }
     if (data.isEmpty())
         return true;
@@ -359,6 +418,7 @@ void XRURLConnection::fail(const XRError &error)
 
 void XRURLConnection::releaseReply()
 {
+    m_deadline.stop();
     if (!m_reply)
         return;
     m_reply->disconnect(this);

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPair>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -49,6 +50,8 @@ public:
 
 // An asynchronous HTTP(S) transfer. It starts when made; the body reaches the
 // delegate decoded (gzip is inflated even when the caller asked for it itself).
+// A body over the request's size limit, a transfer past its deadline and a
+// redirect the request does not allow all end in didFailWithError.
 // The owner may destroy the connection inside any of its callbacks; destroying
 // it, or cancel(), stops every further callback.
 class XRURLConnection : public QObject
@@ -74,20 +77,26 @@ private:
     XRURLConnection(const XRURLRequest &request, XRURLConnectionDelegate *delegate);
     void start();
     void replyMetaDataChanged();
+    void replyRedirected(const QUrl &target);
     void replyReadyRead();
     void replyFinished();
     // Each delivery may cancel or destroy this connection: false when nothing may follow.
     bool deliverResponse();
     bool deliverData(const QByteArray &received);
     void fail(const XRError &error);
+    XRError tooLargeError() const;
     void releaseReply();
 
     XRURLRequest m_request;
     XRURLConnectionDelegate *m_delegate;
     QPointer<QNetworkReply> m_reply;
+    QUrl m_location; // where the last followed redirect led
+
     struct Inflater;
     std::unique_ptr<Inflater> m_inflater;
     qint64 m_receivedBytes = 0; // as they came over the wire, before inflating
+    qint64 m_inflatedBytes = 0;
+    QTimer m_deadline;
     bool m_responseDelivered = false;
     bool m_done = false;
 };

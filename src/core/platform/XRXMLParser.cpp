@@ -1,5 +1,7 @@
 #include "XRXMLParser.h"
 
+#include "XMLMarkupLimits.h"
+
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
@@ -88,6 +90,13 @@ struct XRXMLParser::Callbacks
             parser->m_delegate->parserFoundCDATA(parser, QByteArray(reinterpret_cast<const char *>(bytes), length));
     }
 
+    // Called before the declaration's internal subset is read, so no entity
+    // declared there costs anything.
+    static void internalSubset(void *context, const xmlChar *, const xmlChar *, const xmlChar *)
+    {
+        self(context)->fail(documentRefusedError, QStringLiteral("document type declarations are not accepted"));
+    }
+
     // A reference to an entity declared in a DTD that is never read: it has no
     // replacement text, so it contributes nothing.
     static void reference(void *, const xmlChar *) {}
@@ -161,11 +170,18 @@ bool XRXMLParser::parse()
     handler.ignorableWhitespace = Callbacks::characters;
     handler.cdataBlock = Callbacks::cdataBlock;
     handler.reference = Callbacks::reference;
+    handler.internalSubset = Callbacks::internalSubset;
     handler.serror = Callbacks::structuredError;
 
     m_stopped = false;
     m_error = XRError();
     m_names.clear();
+
+    if (xr::hasElementWithTooManyAttributes(m_data)) {
+        fail(documentRefusedError,
+             QStringLiteral("an element carries more than %1 attributes").arg(xr::maximumAttributesPerElement));
+        return false;
+    }
 
     const char *bytes = m_data.constData();
     const int total = int(std::min<qsizetype>(m_data.size(), INT_MAX));

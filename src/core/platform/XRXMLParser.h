@@ -30,14 +30,18 @@ public:
 };
 
 // An event-driven XML parser over a document held in memory. It never loads
-// anything from the network or the disk, reads no DTD and substitutes no
-// entities other than the five predefined ones and character references.
+// anything from the network or the disk, and substitutes no entities other
+// than the five predefined ones and character references. A document with a
+// document type declaration, or with an element carrying more attributes than
+// any real document has, is refused as a parse error.
 class XRXMLParser
 {
 public:
     static const QString errorDomain; // "XRXMLParserErrorDomain"
     // The code of a parse stopped by abortParsing().
     static constexpr int delegateAbortedParseError = 512;
+    // The code of a document refused for its document type declaration or its attributes.
+    static constexpr int documentRefusedError = 513;
 
     explicit XRXMLParser(const QByteArray &data);
     ~XRXMLParser();
