@@ -111,7 +111,6 @@ void XRCurrencyViewController::makeConverterControls()
     m_pickCurrencyButton = new QPushButton(m_view);
     m_pickCurrencyButton->setObjectName(QStringLiteral("pickCurrencyButton"));
     m_pickCurrencyButton->setGeometry(20, 10, 280, 40);
-    m_pickCurrencyButton->setFocusPolicy(Qt::NoFocus);
     connect(m_pickCurrencyButton, &QPushButton::clicked, this, &XRCurrencyViewController::pickCurrency);
 
     m_transTypeControl = new QButtonGroup(m_view);
@@ -122,17 +121,21 @@ void XRCurrencyViewController::makeConverterControls()
         auto *button = new QPushButton(XRLocalizedString(segmentTitles[segment]), m_view);
         button->setObjectName(QString::fromLatin1(segmentNames[segment]));
         button->setCheckable(true);
-        button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(20 + segment * 140, 58, 140, 32);
         m_transTypeControl->addButton(button, segment);
     }
     m_transTypeControl->button(XRCurrencyConverter::buySegment)->setChecked(true);
-    connect(m_transTypeControl, &QButtonGroup::idClicked, this, &XRCurrencyViewController::transTypeChanged);
+    // The state, not the click: a screen reader's press and the keyboard change it too.
+    connect(m_transTypeControl, &QButtonGroup::idToggled, this, [this](int segment, bool checked) {
+        if (checked && m_converter)
+            transTypeChanged(segment);
+    });
 
     m_amountTF = new QLineEdit(m_view);
     m_amountTF->setObjectName(QStringLiteral("amountTF"));
     m_amountTF->setGeometry(20, 98, 280, 34);
     m_amountTF->setPlaceholderText(XRLocalizedString("Amount"));
+    m_amountTF->setAccessibleName(XRLocalizedString("Amount"));
     m_amountTF->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
     m_amountTF->setValidator(new XRDecimalPadValidator(m_amountTF));
     m_amountTF->installEventFilter(this);
@@ -155,7 +158,6 @@ void XRCurrencyViewController::makeReserveButton()
     m_reserveButton = new QPushButton(XRLocalizedString("Reserve currency"), m_view);
     m_reserveButton->setObjectName(QStringLiteral("reserveButton"));
     m_reserveButton->setGeometry(20, 278, 280, 36);
-    m_reserveButton->setFocusPolicy(Qt::NoFocus);
     connect(m_reserveButton, &QPushButton::clicked, this, &XRCurrencyViewController::reserveCurrency);
 }
 
@@ -446,6 +448,11 @@ void XRCurrencyViewController::slidePanel(int y)
     animation->setEasingCurve(QEasingCurve::Linear);
     animation->setStartValue(m_pickerPanel->pos());
     animation->setEndValue(QPoint(0, y));
+    // A panel slid away is hidden, so that neither the keyboard nor a screen reader finds it.
+    if (y == pickerHiddenY) {
+        XRPickerPanel *panel = m_pickerPanel;
+        connect(animation, &QPropertyAnimation::finished, panel, [panel] { panel->hide(); });
+    }
     animation->start(QAbstractAnimation::DeleteWhenStopped);
     m_panelAnimation = animation;
 }
@@ -458,15 +465,16 @@ void XRCurrencyViewController::presentPicker()
         m_pickerPanel = new XRPickerPanel(XRWindow::mainWindow());
         m_pickerPanel->setParentVC(this);
         m_pickerPanel->setupGUI();
-        m_pickerPanel->show();
     } else {
         m_pickerPanel->move(0, pickerHiddenY);
         m_pickerPanel->pickerView()->reloadAllComponents();
         m_pickerPanel->pickerView()->selectRowInComponent(0, 0, true);
     }
+    m_pickerPanel->show();
     m_pickerPanel->raise();
     if (m_selectedRow != notFound)
         m_pickerPanel->pickerView()->selectRowInComponent(int(m_selectedRow), 0, false);
+    m_pickerPanel->pickerView()->setFocus();
     m_pickerShown = true;
     moveView();
     slidePanel(pickerShownY);
@@ -480,6 +488,7 @@ void XRCurrencyViewController::dismissPicker()
         slidePanel(pickerHiddenY);
     }
     m_pickCurrencyButton->setEnabled(true);
+    m_pickCurrencyButton->setFocus();
 }
 
 int XRCurrencyViewController::numberOfComponentsInPickerView(XRPickerView *)

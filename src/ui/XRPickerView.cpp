@@ -1,8 +1,10 @@
 #include "XRPickerView.h"
 
 #include "XRFittingFont.h"
+#include "XRLocalizedString.h"
 
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -37,6 +39,13 @@ XRPickerView::XRPickerView(QWidget *parent)
     // Only a row the user picks counts as a choice.
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { chooseRow(m_list->row(item)); });
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) { chooseRow(m_list->row(item)); });
+    // A row chosen with the keyboard or by a screen reader is a choice too.
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_settingRow)
+            chooseRow(row);
+    });
+    m_list->setAccessibleName(XRLocalizedString("Currency"));
+    setFocusProxy(m_list);
 }
 
 void XRPickerView::setShowsSelectionIndicator(bool shows)
@@ -46,6 +55,8 @@ void XRPickerView::setShowsSelectionIndicator(bool shows)
 
 void XRPickerView::reloadAllComponents()
 {
+    // Rows made anew are no choice of the user's.
+    const QScopedValueRollback<bool> settingRow(m_settingRow, true);
     m_list->clear();
     if (!m_dataSource || !m_delegate || m_dataSource->numberOfComponentsInPickerView(this) < 1)
         return;
@@ -70,7 +81,9 @@ void XRPickerView::selectRowInComponent(int row, int component, bool animated)
 {
     if (component != 0 || row < 0 || row >= m_list->count())
         return;
+    m_settingRow = true;
     m_list->setCurrentRow(row);
+    m_settingRow = false;
     m_list->scrollToItem(m_list->item(row), animated ? QAbstractItemView::PositionAtCenter
                                                      : QAbstractItemView::EnsureVisible);
 }

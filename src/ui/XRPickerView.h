@@ -56,7 +56,8 @@ private:
     XRPickerViewDataSource *m_dataSource = nullptr;
     XRPickerViewDelegate *m_delegate = nullptr;
     QListWidget *m_list;
-    bool m_reloading = false;
+    // Rows set from code are not the user's choice.
+    bool m_settingRow = false;
     // Wheel angle not yet turned into a row (touchpads send small steps).
     int m_pendingAngle = 0;
 };

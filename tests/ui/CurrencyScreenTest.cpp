@@ -1,3 +1,4 @@
+#include "AccessibilityAudit.h"
 #include "EventLoop.h"
 #include "LoopbackServer.h"
 #include "Screenshots.h"
@@ -17,6 +18,8 @@
 #include "XRWindowShell.h"
 
 #include <QAbstractAnimation>
+#include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
@@ -396,3 +399,31 @@ TEST_F(CurrencyScreenTest, ALanguageChangeDuringALoadLoadsTheNewMarketWhenItEnds
 }
 
 } // namespace
+
+TEST_F(CurrencyScreenTest, EveryControlIsNamedReachableAndWorksThroughTheAccessibilityTreeAndTheKeyboard)
+{
+    show();
+    QApplication::setActiveWindow(window.get());
+    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
+
+    // The wheel is chosen from with the keyboard; slid away, it is hidden.
+    XRPickerPanel *panel = openPicker();
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(panel->pickerView()->hasFocus() || panel->pickerView()->focusProxy()->hasFocus());
+    QTest::keyClick(panel->findChild<QListWidget *>(QStringLiteral("pickerRows")), Qt::Key_Down);
+    EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QStringLiteral("Japanska Yen, JPY"));
+    QTest::mouseClick(panel->findChild<XRPickerButtonPanel *>()->doneButton(), Qt::LeftButton);
+    waitForAnimations(panel);
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_TRUE(find<QPushButton>("pickCurrencyButton")->hasFocus());
+
+    // Sell toggled as a screen reader toggles it turns the texts to the sell wording.
+    find<QLineEdit>("amountTF")->setText(QStringLiteral("100"));
+    const QString bought = text("swiftTransactionLabel");
+    QAccessibleInterface *sell = QAccessible::queryAccessibleInterface(find<QPushButton>("sellSegment"));
+    ASSERT_TRUE(sell->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    sell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(waitUntil([this] { return find<QPushButton>("sellSegment")->isChecked(); }));
+    EXPECT_NE(text("swiftTransactionLabel"), bought);
+    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
+}
