@@ -2,6 +2,7 @@
 
 #include "XRPickerButtonPanel.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 XRPickerPanel::XRPickerPanel(QWidget *parent)
@@ -30,4 +31,12 @@ void XRPickerPanel::setupGUI()
     m_pickerView->setDelegate(m_parentVC);
     m_pickerView->setShowsSelectionIndicator(true);
     m_pickerView->reloadAllComponents();
+}
+
+void XRPickerPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_parentVC)
+        m_parentVC->dismissPicker();
+    else
+        QWidget::keyPressEvent(event);
 }

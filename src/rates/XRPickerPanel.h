@@ -33,6 +33,10 @@ public:
     XRPickerView *pickerView() const { return m_pickerView; }
     XRPickerButtonPanel *pickerButtonPanel() const { return m_pickerButtonPanel; }
 
+protected:
+    // Escape closes the panel as "Done" does.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     XRPickerPanelOwner *m_parentVC = nullptr;
     XRPickerView *m_pickerView = nullptr;
