@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QAbstractAnimation>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 
+#include <algorithm>
 #include <functional>
 
 namespace xr::test {
@@ -19,6 +21,16 @@ inline bool waitUntil(const std::function<bool()> &condition, int limitMs = 2000
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     }
     return true;
+}
+
+// Runs the event loop until no animation under the object is running.
+inline bool waitForAnimations(const QObject *object)
+{
+    return waitUntil([object] {
+        const auto animations = object->findChildren<QAbstractAnimation *>();
+        return std::none_of(animations.begin(), animations.end(),
+                            [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+    });
 }
 
 // Lets every event that is already queued run (deferred calls, queued signals).

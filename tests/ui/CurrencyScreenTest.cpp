@@ -128,16 +128,7 @@ protected:
     }
     QString text(const char *label) const { return find<QLabel>(label)->text(); }
     bool statusIsRed() const { return find<QLabel>("lastUpdateLabel")->styleSheet().contains(QStringLiteral("red")); }
-    static void waitForAnimations(QWidget *widget)
-    {
-        ASSERT_TRUE(waitUntil([widget] {
-            for (auto *animation : widget->findChildren<QAbstractAnimation *>()) {
-                if (animation->state() == QAbstractAnimation::Running)
-                    return false;
-            }
-            return true;
-        }));
-    }
+    static void waitForAnimations(QWidget *widget) { ASSERT_TRUE(xr::test::waitForAnimations(widget)); }
 
     XRPickerPanel *openPicker()
     {

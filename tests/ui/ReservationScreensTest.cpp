@@ -154,14 +154,7 @@ protected:
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                           table->rectForRowAtIndexPath({0, row}).translated(0, -table->verticalScrollBar()->value()).center());
     }
-    static void waitForAnimations(QWidget *widget)
-    {
-        ASSERT_TRUE(waitUntil([widget] {
-            const auto animations = widget->findChildren<QAbstractAnimation *>();
-            return std::none_of(animations.begin(), animations.end(),
-                                [](auto *a) { return a->state() == QAbstractAnimation::Running; });
-        }));
-    }
+    static void waitForAnimations(QWidget *widget) { ASSERT_TRUE(xr::test::waitForAnimations(widget)); }
 
     QTemporaryDir dataDir;
     std::unique_ptr<xr::demo::DemoService> service;
