@@ -1,6 +1,9 @@
 #include "XRXMLDocument.h"
 
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -52,8 +55,14 @@ TEST(XRXMLDocument, readsTheReservationReplyAndItsTexts)
     EXPECT_EQ(message, "a & x < y");
 }
 
-TEST(XRXMLDocument, refusesTextThatIsNotXML)
+TEST(XRXMLDocument, refusesTextThatIsNotXMLAndPrintsNothing)
 {
+    // libxml2 prints its errors to stderr unless told otherwise.
+    QTemporaryFile capture;
+    ASSERT_TRUE(capture.open());
+    fflush(stderr);
+    const int savedStderr = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
     for (const QString &text : {QString(), QStringLiteral("<a>"), QStringLiteral("<a></b>"), QStringLiteral("<a/><b/>")}) {
         XRXMLError error;
         EXPECT_FALSE(XRXMLDocument::documentWithXMLString(text, 0, &error)) << text.toStdString();
@@ -61,8 +70,15 @@ TEST(XRXMLDocument, refusesTextThatIsNotXML)
         EXPECT_EQ(error.code, -1);
     }
     XRXMLError cleared = XRXMLError::withCode(5);
-    EXPECT_TRUE(XRXMLDocument::documentWithData("<a/>", 0, &cleared));
+    const auto document = XRXMLDocument::documentWithData("<a/>", 0, &cleared);
     EXPECT_TRUE(cleared.isNull());
+    EXPECT_FALSE(document->nodesForXPath(QStringLiteral("//["), nullptr));
+    fflush(stderr);
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+    capture.seek(0);
+    const QByteArray printed = capture.readAll();
+    EXPECT_TRUE(printed.isEmpty()) << printed.constData();
 }
 
 TEST(XRXMLDocument, findsChildrenInNamespaces)
