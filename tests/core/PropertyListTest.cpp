@@ -201,13 +201,11 @@ TEST(PropertyListTest, ValuesNoPropertyListHoldsAreRefusedWithTheirPlace)
     EXPECT_TRUE(error.contains(QLatin1String("QGeoCoordinate"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QLatin1String("storesDict/stores/0/location"))) << error.toStdString();
 
-    EXPECT_FALSE(writeRefusal(QVariant()).isEmpty());
-    EXPECT_FALSE(writeRefusal(QVariantList{QVariant()}).isEmpty());
-    EXPECT_FALSE(writeRefusal(QVariantHash{{QStringLiteral("a"), 1}}).isEmpty());
-    EXPECT_FALSE(writeRefusal(QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b")).isEmpty());
-    EXPECT_FALSE(writeRefusal(QVariantMap{{QString(QChar(0)), 1}}).isEmpty());
-    EXPECT_FALSE(writeRefusal(quint64(std::numeric_limits<qint64>::max()) + 1).isEmpty());
-    EXPECT_FALSE(writeRefusal(QDateTime()).isEmpty());
+    const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    for (const QVariant &value : {QVariant(), QVariant(QVariantList{QVariant()}), QVariant(QVariantHash{{withNul, 1}}),
+                                  QVariant(withNul), QVariant(QVariantMap{{withNul, 1}}), QVariant(QDateTime()),
+                                  QVariant(quint64(std::numeric_limits<qint64>::max()) + 1)})
+        EXPECT_FALSE(writeRefusal(value).isEmpty()) << value.typeName();
     EXPECT_TRUE(writeRefusal(utc("2100-01-01T00:00:00.000Z")).contains(QLatin1String("2100-01-01")));
 
     QVariant deep = QVariantList();
@@ -354,7 +352,8 @@ TEST(PropertyListTest, DeepAndExplodingBinaryDocumentsAreBounded)
 
 TEST(PropertyListTest, DamagedCopiesOfAGoodFileNeverCrash)
 {
-    const QByteArray good = write(QVariantMap{{QStringLiteral("stores"), QVariantList{storesInEveryFormat(), storesInEveryFormat()}},
+    const QVariantList stores{storesInEveryFormat(), storesInEveryFormat()};
+    const QByteArray good = write(QVariantMap{{QStringLiteral("stores"), stores},
                                               {QStringLiteral("distance"), 12.5}, {QStringLiteral("e_start"), 9},
                                               {QStringLiteral("when"), utc("2011-05-03T14:07:00.250Z")}});
     ASSERT_TRUE(read(good).has_value());

@@ -93,7 +93,6 @@ TEST(XMLParser, AbortFromTheDelegateEndsAsAFailedParse)
 {
     struct Aborter : Recorder
     {
-        XRXMLParser *parser = nullptr;
         void parserFoundCDATA(XRXMLParser *p, const QByteArray &) override { p->abortParsing(); }
     } aborter;
     XRXMLParser parser("<r><a>1</a><b><![CDATA[x]]></b><c>2</c></r>");
