@@ -24,28 +24,6 @@ QJsonDocument jsonFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()) : QJsonDocument();
 }
 
-// What one run of the built vaxlo-inspect printed and returned; exit code -1
-// when it crashed or did not end.
-struct Outcome
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome runInspector(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(XR_INSPECT_PATH), arguments);
-    Outcome outcome;
-    if (!process.waitForFinished(30000))
-        return outcome;
-    outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.out = process.readAllStandardOutput();
-    outcome.err = process.readAllStandardError();
-    return outcome;
-}
-
 struct Invocation
 {
     QStringList arguments; // paths are relative to tests/; FILE is a file holding `input`
@@ -115,21 +93,26 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         QFile input(inputFile);
         ASSERT_TRUE(input.open(QIODevice::WriteOnly) && input.write(run.input) == run.input.size());
         input.close();
-        const Outcome outcome = runInspector(arguments);
-        EXPECT_EQ(outcome.exitCode, run.exitCode) << outcome.err.constData();
+        QProcess inspector;
+        inspector.start(QStringLiteral(XR_INSPECT_PATH), arguments);
+        ASSERT_TRUE(inspector.waitForFinished(30000));
+        const QByteArray out = inspector.readAllStandardOutput();
+        const QByteArray err = inspector.readAllStandardError();
+        EXPECT_EQ(inspector.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(inspector.exitCode(), run.exitCode) << err.constData();
         if (run.exitCode == 0) {
-            EXPECT_TRUE(outcome.err.isEmpty()) << "no diagnostics among the results";
-            EXPECT_EQ(QJsonDocument::fromJson(outcome.out), jsonFile(run.expectedJson)) << outcome.out.constData();
+            EXPECT_TRUE(err.isEmpty()) << "no diagnostics among the results";
+            EXPECT_EQ(QJsonDocument::fromJson(out), jsonFile(run.expectedJson)) << out.constData();
             continue;
         }
-        EXPECT_TRUE(outcome.out.isEmpty());
-        EXPECT_TRUE(outcome.err.startsWith(run.errorStart)) << outcome.err.constData();
+        EXPECT_TRUE(out.isEmpty());
+        EXPECT_TRUE(err.startsWith(run.errorStart)) << err.constData();
         if (run.exitCode == 1) {
-            EXPECT_EQ(outcome.err.count('\n'), 1) << outcome.err.constData();
-            EXPECT_TRUE(outcome.err.endsWith('\n')) << outcome.err.constData();
-            const QByteArray line = outcome.err.chopped(1);
+            EXPECT_EQ(err.count('\n'), 1) << err.constData();
+            EXPECT_TRUE(err.endsWith('\n')) << err.constData();
+            const QByteArray line = err.chopped(1);
             EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](char ch) { return ch >= 0 && ch < 0x20; }))
-                << outcome.err.toHex().constData();
+                << err.toHex().constData();
         }
     }
 }
