@@ -256,37 +256,31 @@ TEST(URLConnection, ADroppedConnectionFailsEveryTime)
     }
 }
 
-TEST(URLConnection, AnIdleTransferTimesOut)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/slow"), {.body = "late", .delay = std::chrono::seconds(30)});
-    XRURLRequest request(server.url(QStringLiteral("/slow")));
-    request.setTimeoutInterval(0.5);
-    Recorder recorder;
-    recorder.start(request);
-
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.events, std::vector{Event::Fail});
-    EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
-    EXPECT_EQ(recorder.error.code, int(QNetworkReply::TimeoutError));
-}
-
-TEST(URLConnection, CancelStopsEveryCallback)
+// A request waiting on a slow server times out unless it is cancelled first.
+TEST(URLConnection, AnIdleTransferTimesOutAndCancelStopsEveryCallback)
 {
     LoopbackServer server;
     server.route(QStringLiteral("/slow"), {.body = "late", .delay = std::chrono::seconds(30)});
     server.route(QStringLiteral("/doc"), {.body = largeDocument()});
+    XRURLRequest slow(server.url(QStringLiteral("/slow")));
+    slow.setTimeoutInterval(0.5);
+    Recorder timedOut;
+    timedOut.start(slow);
+    ASSERT_TRUE(timedOut.waitForEnd());
+    EXPECT_EQ(timedOut.events, std::vector{Event::Fail});
+    EXPECT_EQ(timedOut.error.domain, QStringLiteral("XRURLErrorDomain"));
+    EXPECT_EQ(timedOut.error.code, int(QNetworkReply::TimeoutError));
 
     Recorder waiting;
     waiting.start(XRURLRequest(server.url(QStringLiteral("/slow"))));
-    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 1; }));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 2; }));
     waiting.connection->cancel();
 
     Recorder answered;
     answered.cancelOnResponse = true;
     answered.start(XRURLRequest(server.url(QStringLiteral("/doc"))));
 
-    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 2; }));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 3; }));
     settle(server);
     EXPECT_TRUE(waiting.events.empty());
     EXPECT_EQ(answered.events, std::vector{Event::Response});
