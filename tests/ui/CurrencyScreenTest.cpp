@@ -139,18 +139,6 @@ protected:
         }
         return panel;
     }
-    // A click on the row as the wheel shows it.
-    void clickWheelRow(XRPickerPanel *panel, int row)
-    {
-        auto *list = panel->findChild<QListWidget *>(QStringLiteral("pickerRows"));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-    void closePicker(XRPickerPanel *panel)
-    {
-        QTest::mouseClick(panel->pickerButtonPanel()->doneButton(), Qt::LeftButton);
-        waitForAnimations(panel);
-        waitForAnimations(screen->view());
-    }
     // A touch on the background ends the editing, which saves the amount.
     void endEditing() { QTest::mouseClick(screen->view(), Qt::LeftButton, {}, QPoint(300, 400)); }
 
@@ -228,8 +216,11 @@ TEST_P(CustomerWalk, ConvertsInTheMarketsFormAtTheLatestRatesAndKeepsThemOffline
     ASSERT_TRUE(panel);
     EXPECT_EQ(panel->geometry(), QRect(0, 220, 320, 261));
     xr::test::saveScreenshot(window.get(), shot("wheel"));
-    clickWheelRow(panel, 0);
-    closePicker(panel);
+    auto *list = panel->findChild<QListWidget *>(QStringLiteral("pickerRows"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(panel->pickerButtonPanel()->doneButton(), Qt::LeftButton);
+    waitForAnimations(panel);
+    waitForAnimations(screen->view());
     EXPECT_EQ(find<QPushButton>("pickCurrencyButton")->text(), QString::fromUtf8(market.dollarTitle));
     xr::test::saveScreenshot(window.get(), shot("pick"));
 

@@ -268,7 +268,6 @@ TEST_P(ReservationScreensTest, AReservationMadeOnTheScreensIsBookedOnceForTheMon
     EXPECT_EQ(booked[0].fetchAt, saturday.addDays(2).toString(Qt::ISODate));
     EXPECT_EQ(booked[0].personalNumber, finland ? QStringLiteral("000000000000") : typed[2]);
     EXPECT_EQ(booked[0].paymentMethod, 1);
-    EXPECT_TRUE(service->reservations().toJson().contains(booked[0].reference.toUtf8())) << "what /reservations lists";
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ReservationScreensTest, testing::Values("sv", "fi"),
