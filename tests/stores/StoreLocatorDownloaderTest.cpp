@@ -233,6 +233,48 @@ TEST_F(StoreLocatorDownloaderTest, AListOfAMarketNoLongerChosenIsNeitherStoredNo
     EXPECT_EQ(parsed.count, 1);
 }
 
+// The download rebuilds the collection, each store with its location, before
+// later observers read it; the settings keep only the document, so that saves
+// succeed. A launch does not build the collection from the stored list.
+TEST_F(StoreLocatorDownloaderTest, TheCollectionIsRebuiltFromEachDownloadBeforeLaterObserversReadIt)
+{
+    sweden.route(branchPath, {.body = "<branches><locations>"
+                                      "<location><id>SE.1</id><name>Nordstan</name><city>Göteborg</city>"
+                                      "<latitude>57.7089</latitude><longitude>11.9690</longitude></location>"
+                                      "<location><id>SE.2</id><name>Centralen</name><city>Borås</city>"
+                                      "<latitude>57.7210</latitude></location></locations></branches>"});
+    {
+        XRAppDelegate delegate(configuration, &shell);
+        delegate.setLocationManager(xr::test::silentLocationManager());
+        delegate.applicationDidFinishLaunching();
+        EXPECT_FALSE(delegate.storesArray().has_value());
+        // Registered after launch, as the store list is.
+        std::optional<QVariantList> seen;
+        NotificationCounter parsed(XRStoresDidEndParsingNotification, [&] { seen = delegate.storesArray(); });
+        ASSERT_TRUE(xr::test::waitUntil([&] { return parsed.count == 1; }));
+        ASSERT_TRUE(seen.has_value());
+        ASSERT_EQ(seen->size(), 2);
+        EXPECT_EQ(seen->at(0).toMap().value(QStringLiteral("location")).value<QGeoCoordinate>(),
+                  QGeoCoordinate(57.7089, 11.9690));
+        EXPECT_EQ(seen->at(1).toMap().value(QStringLiteral("location")).value<QGeoCoordinate>(),
+                  QGeoCoordinate(57.7210, 0.0));
+        EXPECT_EQ(delegate.sortedStoresArray()->at(0).toMap().value(QStringLiteral("city")), QStringLiteral("Borås"));
+
+        delegate.applicationDidEnterBackground();
+        const std::optional<QVariant> saved = delegate.applicationPlistFromFile(QStringLiteral("settings.vaxlodata"));
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_EQ(saved->toMap(), delegate.settingsDict());
+    }
+
+    sweden.route(branchPath, {.status = 503, .body = "<busy>"});
+    XRAppDelegate relaunched(configuration, &shell);
+    relaunched.setLocationManager(xr::test::silentLocationManager());
+    relaunched.applicationDidFinishLaunching();
+    EXPECT_TRUE(relaunched.settingsDict().contains(QStringLiteral("storesDict")));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return relaunched.storeLocator()->theConnection() == nullptr; }));
+    EXPECT_FALSE(relaunched.storesArray().has_value()) << "a download that brings no list builds nothing";
+}
+
 TEST_F(StoreLocatorDownloaderTest, CancelStopsTheTransferAndSaysSo)
 {
     sweden.route(branchPath, {.body = branchDocument("First"), .delay = std::chrono::seconds(5)});
