@@ -6,7 +6,6 @@
 #include "XRReservationRequest.h"
 #include "XRReserverClient.h"
 #include "XRReserverClientDelegate.h"
-#include "XRXMLDocument.h"
 
 #include <QPointer>
 #include <QTemporaryFile>
@@ -152,29 +151,14 @@ TEST_F(ReserverClientTest, NamesArriveEncodedAndCannotChangeTheDocument)
     reserve(form);
 
     ASSERT_EQ(server.requests().size(), 1);
+    // What the retailer reads once it has undone the transport encoding, also
+    // with a form decoder, which reads "+" as a space.
     const QByteArray body = server.requests().first().body;
-    EXPECT_TRUE(body.contains("<Number>000000000000</Number><First>A&lt;/First&gt;&lt;Number&gt;1</First>"
-                              "<Last>S%C3%A5%20&amp;%20Co&apos;s%20&quot;A/B&quot;:%20&lt;x&gt;%20100%25%F0%9F%98%80</Last>"
-                              "<Tele>%2B46%2070</Tele>"))
-        << body.constData();
-
-    // What the retailer reads once it has undone the transport encoding; a
-    // form decoder, which reads "+" as a space, reads the same.
-    const QByteArray decoded = QByteArray::fromPercentEncoding(body);
-    EXPECT_EQ(QByteArray::fromPercentEncoding(QByteArray(body).replace('+', ' ')), decoded);
-    XRXMLError error;
-    const auto document = XRXMLDocument::documentWithData(decoded, 0, &error);
-    ASSERT_TRUE(document) << body.constData();
-    const QList<XRXMLElementPtr> customers = document->rootElement()->elementsForName(QStringLiteral("Customer"));
-    ASSERT_EQ(customers.size(), 1);
-    const QList<XRXMLElementPtr> numbers = customers[0]->elementsForName(QStringLiteral("Number"));
-    ASSERT_EQ(numbers.size(), 1);
-    EXPECT_EQ(numbers[0]->stringValue(), QStringLiteral("000000000000"));
-    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("First")).value(0)->stringValue(),
-              QStringLiteral("A</First><Number>1"));
-    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("Last")).value(0)->stringValue(),
-              QStringLiteral("Så & Co's \"A/B\": <x> 100%😀"));
-    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("Tele")).value(0)->stringValue(), QStringLiteral("+46 70"));
+    const QString customer = QStringLiteral(
+        "<Customer><Number>000000000000</Number><First>A&lt;/First&gt;&lt;Number&gt;1</First>"
+        "<Last>Så &amp; Co&apos;s &quot;A/B&quot;: &lt;x&gt; 100%😀</Last><Tele>+46 70</Tele></Customer>");
+    for (const QByteArray &received : {body, QByteArray(body).replace('+', ' ')})
+        EXPECT_TRUE(QString::fromUtf8(QByteArray::fromPercentEncoding(received)).contains(customer)) << received.constData();
 }
 
 // The status of the exchange reaches the reading of the reply: an acceptance
