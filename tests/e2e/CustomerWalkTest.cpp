@@ -40,12 +40,6 @@ QList<Record> records(const std::string &xml, const QString &element)
     return found;
 }
 
-Record recordWith(const QList<Record> &list, const QString &key, const QString &value)
-{
-    const auto found = std::find_if(list.begin(), list.end(), [&](const Record &r) { return r.value(key) == value; });
-    return found == list.end() ? Record() : *found;
-}
-
 // A market's documents as the demo serves them.
 struct MarketDocuments
 {
@@ -53,8 +47,8 @@ struct MarketDocuments
     {
         httplib::Client host("127.0.0.1", port);
         const auto get = [&host](const char *path) { auto reply = host.Get(path); return reply ? reply->body : std::string(); };
-        const std::string rates = get("/ratesxml.asp?id=520");
-        dollar = recordWith(records(rates, QStringLiteral("row")), QStringLiteral("swift_code"), QStringLiteral("USD"));
+        for (const Record &row : records(get("/ratesxml.asp?id=520"), QStringLiteral("row")))
+            dollar = row.value(QStringLiteral("swift_code")) == QLatin1String("USD") ? row : dollar;
         stores = records(get("/branchesxml.aspx?datetest=1"), QStringLiteral("location"));
         stories = records(get("/aktuellt.rss"), QStringLiteral("item"));
     }
@@ -132,7 +126,7 @@ TEST(CustomerWalk, RatesStoresMapNewsAReservationAndOnToDenmark)
     vaxlo.setProcessEnvironment(environment);
     const QDateTime started = QDateTime::currentDateTime();
     vaxlo.start(QStringLiteral(XR_VAXLO_PATH), {QStringLiteral("--config"), config});
-    ASSERT_TRUE(vaxlo.waitForFinished(-1));
+    ASSERT_TRUE(vaxlo.waitForFinished(240000)) << "the walk did not end";
     QFile log(dir.filePath(QStringLiteral("walk.log")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly)) << vaxlo.readAllStandardError().constData();
     const QByteArray walked = log.readAll();
