@@ -18,7 +18,7 @@ const char panelStyle[] = "QWidget#actionSheetPanel { background: rgba(40, 40, 5
 XRActionSheet::XRActionSheet(const QString &title, XRActionSheetDelegate *delegate, const QString &cancelButtonTitle,
                              const QStringList &otherButtonTitles)
     : XRModalPanel(title, cancelButtonTitle.isEmpty() ? otherButtonTitles : otherButtonTitles + QStringList{cancelButtonTitle},
-                   panelStyle, 90)
+                   panelStyle, 90, QAccessible::Dialog)
     , m_cancelIndex(cancelButtonTitle.isEmpty() ? -1 : int(otherButtonTitles.size()))
     , m_delegate(delegate)
 {
