@@ -81,6 +81,19 @@ XRDatePickerView::XRDatePickerView(QWidget *view, XRDaterPickerViewDelegate *del
     m_datePicker->setAutoFillBackground(true);
     m_datePicker->setGeometry(0, stripHeight + toolbarHeight, width, height - stripHeight - toolbarHeight);
     m_datePicker->setAccessibleName(XRLocalizedString("Collection date"));
+    // The calendar's own month buttons are named and reached by Tab too.
+    const std::pair<const char *, const char *> parts[] = {{"qt_calendar_prevmonth", "Previous month"},
+                                                           {"qt_calendar_nextmonth", "Next month"},
+                                                           {"qt_calendar_monthbutton", nullptr},
+                                                           {"qt_calendar_yearbutton", nullptr},
+                                                           {"qt_calendar_calendarview", "Collection date"}};
+    for (const auto &[objectName, key] : parts) {
+        if (auto *part = m_datePicker->findChild<QWidget *>(QLatin1String(objectName))) {
+            part->setFocusPolicy(Qt::StrongFocus);
+            if (key)
+                part->setAccessibleName(XRLocalizedString(key));
+        }
+    }
     setTabOrder(m_datePicker, cancel);
     setTabOrder(cancel, done);
     setTabOrder(done, m_bgView);

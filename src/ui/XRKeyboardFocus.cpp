@@ -5,9 +5,10 @@
 
 namespace {
 
+// The container counts too: a screen may be one list.
 bool isTabStop(const QWidget *container, const QWidget *widget)
 {
-    return widget != container && container->isAncestorOf(widget) && widget->isVisibleTo(container)
+    return (widget == container || (container->isAncestorOf(widget) && widget->isVisibleTo(container)))
            && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
 }
 
@@ -17,7 +18,9 @@ namespace xr {
 
 bool focusFirstControl(QWidget *container)
 {
-    for (QWidget *widget = container->nextInFocusChain(); widget != container; widget = widget->nextInFocusChain()) {
+    // In the order the screen was built, top down, whatever order Tab has.
+    const QList<QWidget *> widgets = QList<QWidget *>{container} + container->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
         if (isTabStop(container, widget)) {
             widget->setFocus(Qt::TabFocusReason);
             return true;

@@ -5,7 +5,7 @@ class QWidget;
 namespace xr {
 
 // Gives the keyboard focus to the first control under the container that Tab
-// would reach; false when there is none.
+// stops at; false when there is none.
 bool focusFirstControl(QWidget *container);
 
 // Moves the focus to the next (or previous) control under the container,

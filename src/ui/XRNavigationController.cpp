@@ -28,7 +28,6 @@ XRNavigationController::XRNavigationController(XRViewController *rootViewControl
 QWidget *XRNavigationController::loadView()
 {
     QWidget *view = XRViewController::loadView();
-    // Made before the bar, so that Tab meets the screen's own controls first.
     m_content = new QWidget(view);
     m_content->setGeometry(0, barHeight, 320, view->height() - barHeight);
     m_bar = new QWidget(view);

@@ -115,3 +115,10 @@ void XRWindow::keyPressEvent(QKeyEvent *event)
     else
         QWidget::keyPressEvent(event);
 }
+
+bool XRWindow::focusNextPrevChild(bool next)
+{
+    if (m_modals.isEmpty() || !m_modals.last()->isViewLoaded())
+        return QWidget::focusNextPrevChild(next);
+    return xr::focusNextControlInside(m_modals.last()->view(), next);
+}

@@ -34,6 +34,8 @@ public:
 protected:
     // Escape no control took: the screen on top goes back or cancels.
     void keyPressEvent(QKeyEvent *event) override;
+    // Tab stays in a modal screen, away from the screens it covers.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     XRStatusBar *m_statusBar;

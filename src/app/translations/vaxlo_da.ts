@@ -263,5 +263,13 @@
         <source>euro</source>
         <translation>euro</translation>
     </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Forrige måned</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Næste måned</translation>
+    </message>
 </context>
 </TS>

@@ -263,5 +263,13 @@
         <source>euro</source>
         <translation>euro</translation>
     </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Previous month</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Next month</translation>
+    </message>
 </context>
 </TS>

@@ -263,5 +263,13 @@
         <source>euro</source>
         <translation>euroa</translation>
     </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Edellinen kuukausi</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Seuraava kuukausi</translation>
+    </message>
 </context>
 </TS>

@@ -263,5 +263,13 @@
         <source>euro</source>
         <translation>euro</translation>
     </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Föregående månad</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Nästa månad</translation>
+    </message>
 </context>
 </TS>
