@@ -25,7 +25,14 @@ void XRAnnotationView::setImage(const QPixmap &image)
 
 void XRAnnotationView::paintEvent(QPaintEvent *)
 {
-    QPainter(this).drawPixmap(0, 0, m_image);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_image);
+    // The keyboard's place on the map.
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(47, 125, 225), 2, Qt::DotLine));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
 }
 
 void XRAnnotationView::keyPressEvent(QKeyEvent *event)

@@ -12,6 +12,7 @@ const char panelStyle[] = "QWidget#actionSheetPanel { background: rgba(40, 40, 5
                           "QPushButton { color: black; font-weight: bold; font-size: 16px; min-height: 40px;"
                           " background: #f2f2f2; border: 1px solid #888; border-radius: 8px; }"
                           "QPushButton#actionSheetCancel { color: white; background: #3a3a44; }"
+                          "QPushButton:focus { border: 3px solid #2f7de1; }"
                           "QPushButton:pressed { background: #9ab; }";
 } // namespace
 

@@ -14,6 +14,7 @@ const char panelStyle[] = "QWidget#alertPanel { background: rgba(20, 40, 90, 235
                           "QPushButton { color: white; font-weight: bold; font-size: 15px; min-height: 36px;"
                           " background: rgba(255, 255, 255, 40); border: 1px solid rgba(255, 255, 255, 120);"
                           " border-radius: 6px; }"
+                          "QPushButton:focus { border: 2px solid white; }"
                           "QPushButton:pressed { background: rgba(255, 255, 255, 90); }";
 
 QStringList cancelFirst(const QString &cancelButtonTitle, const QStringList &otherButtonTitles)
