@@ -144,6 +144,10 @@ protected:
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
+    QString store(int row, const char *key) const
+    {
+        return delegate->sortedStoresArray()->at(row).toMap().value(QLatin1String(key)).toString();
+    }
     XRReserverViewController *form() const
     {
         auto *navigation = qobject_cast<XRNavigationController *>(converter->modalViewController());
@@ -192,8 +196,18 @@ TEST_F(KeyboardWalk, EveryScreenIsNamedAndReachedAndReturnConfirmsAndEscapeGoesB
          [&] { return XRAlertView::visibleAlerts().isEmpty() && focusName() == QLatin1String("phoneTextField"); }},
         {"form-store-chooser", [&] { ASSERT_TRUE(tabTo("storeButton")); press(Qt::Key_Space); },
          [&] { return XRAlertView::visibleAlerts().size() == 1 && focusName() == QLatin1String("tableAlertTable"); }},
+        // A screen reader's press on a row chooses it as a click does; the store chosen first is pressed again below.
+        {"form-store-pressed", [&] {
+             QAccessibleInterface *row = QAccessible::queryAccessibleInterface(form()->alert()->tableView()->cellForRowAtIndexPath({0, 0}));
+             ASSERT_EQ(row->role(), QAccessible::ListItem);
+             EXPECT_EQ(row->text(QAccessible::Name), QStringLiteral("%1, %2").arg(store(0, "city"), store(0, "name")));
+             row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+             xr::test::drainEvents(); },
+         [&] { return XRAlertView::visibleAlerts().isEmpty() && find<QPushButton>("storeButton")->text() == store(0, "name") + QLatin1Char('\n') + store(0, "city"); }},
+        {"form-store-chooser-again", [&] { press(Qt::Key_Space); },
+         [&] { return XRAlertView::visibleAlerts().size() == 1 && focusName() == QLatin1String("tableAlertTable"); }},
         {"form-store-chosen", [&] { press(Qt::Key_Down); press(Qt::Key_Down); press(Qt::Key_Return); chosenStore = find<QPushButton>("storeButton")->text(); },
-         [&] { return XRAlertView::visibleAlerts().isEmpty() && chosenStore == delegate->sortedStoresArray()->at(1).toMap().value(QStringLiteral("name")).toString() + QLatin1Char('\n') + delegate->sortedStoresArray()->at(1).toMap().value(QStringLiteral("city")).toString(); }},
+         [&] { return XRAlertView::visibleAlerts().isEmpty() && chosenStore == store(1, "name") + QLatin1Char('\n') + store(1, "city"); }},
         {"form-date-panel", [&] { earliestDate = find<QPushButton>("dateButton")->text(); ASSERT_TRUE(tabTo("dateButton")); press(Qt::Key_Space); },
          [&] { return form()->datePicker()->isVisible() && focus() && form()->datePicker()->datePicker()->isAncestorOf(focus()); }},
         {"form-date-cancelled", [&] { press(Qt::Key_Right); press(Qt::Key_Escape); },
