@@ -28,6 +28,8 @@ XRNavigationController::XRNavigationController(XRViewController *rootViewControl
 QWidget *XRNavigationController::loadView()
 {
     QWidget *view = XRViewController::loadView();
+    // Made before the bar, so that the keyboard arrives at the screen's own
+    // controls before the bar's buttons.
     m_content = new QWidget(view);
     m_content->setGeometry(0, barHeight, 320, view->height() - barHeight);
     m_bar = new QWidget(view);
