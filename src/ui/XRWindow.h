@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class XRStatusBar;
@@ -30,8 +31,16 @@ public:
     void presentModal(XRViewController *controller, bool animated);
     void dismissModal(XRViewController *controller, bool animated);
 
+protected:
+    // Escape no control took: the screen on top goes back or cancels.
+    void keyPressEvent(QKeyEvent *event) override;
+    // Tab stays in a modal screen, away from the screens it covers.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     XRStatusBar *m_statusBar;
     XRViewController *m_root = nullptr;
     QList<XRViewController *> m_modals;
+    // For each modal screen, where the keyboard was before it came.
+    QList<QPointer<QWidget>> m_focusBeforeModals;
 };
