@@ -115,23 +115,6 @@ protected:
     QList<Event> events;
 };
 
-TEST_F(CurrencyDownloaderTest, StoredLanguageIndexChoosesTheMarketAtEveryLoad)
-{
-    const struct
-    {
-        int index;
-        size_t market;
-    } cases[] = {{1, 1}, {2, 2}, {3, 3}, {0, 0}, {4, 0}, {-1, 0}};
-    std::array<int, 4> expected{};
-    for (const auto &c : cases) {
-        XRUserDefaults::standardUserDefaults().setObject(c.index, QStringLiteral("language"));
-        load();
-        ++expected[c.market];
-        for (size_t market = 0; market < markets.size(); ++market)
-            EXPECT_EQ(ratesRequests(markets[market]), expected[market]) << "index " << c.index << ", market " << market;
-    }
-}
-
 // Asked for twice in a row, and by observers of either outcome, who hear of
 // it while the load is still busy: one transfer each time.
 TEST_F(CurrencyDownloaderTest, LoadsAskedForWhileOneRunsAreIgnored)
