@@ -59,31 +59,6 @@ TEST_F(AppDelegateTest, FirstLaunchStoresOnlyAKnownDeviceLanguageAndLaterLaunche
     EXPECT_EQ(XRUserDefaults::standardUserDefaults().integerForKey(QStringLiteral("language")), 1);
 }
 
-TEST_F(AppDelegateTest, LaunchShowsTheWindowAndLoadsTheDataFiles)
-{
-    // Currency file present, settings file absent.
-    {
-        XRAppDelegate writer(configuration);
-        writer.currencyDict().insert(QStringLiteral("transType"), QStringLiteral("sell"));
-        writer.storeCurrency();
-    }
-    XRAppDelegate delegate(configuration, &shell);
-    delegate.applicationDidFinishLaunching();
-    EXPECT_TRUE(shell.visible);
-    EXPECT_EQ(shell.statusBarStyle, 2);
-    EXPECT_TRUE(delegate.settingsDict().isEmpty());
-    EXPECT_EQ(delegate.currencyDict().value(QStringLiteral("transType")).toString(), QStringLiteral("sell"));
-    EXPECT_FALSE(QFile::exists(documents() + QStringLiteral("/settings.vaxlodata")));
-
-    delegate.settingsDict().insert(QStringLiteral("storesDict"), QVariantMap{{QStringLiteral("stores"), QVariantList{}}});
-    delegate.applicationDidEnterBackground();
-    EXPECT_TRUE(QFile::exists(documents() + QStringLiteral("/settings.vaxlodata")));
-
-    XRAppDelegate relaunched(configuration, &shell);
-    relaunched.applicationDidFinishLaunching();
-    EXPECT_TRUE(relaunched.settingsDict().contains(QStringLiteral("storesDict")));
-}
-
 TEST_F(AppDelegateTest, OneLoadingSplashAndANetworkAlertAtMostOncePerMinute)
 {
     XRAppDelegate delegate(configuration, &shell);
