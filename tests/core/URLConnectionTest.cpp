@@ -160,42 +160,6 @@ TEST(URLConnection, EveryStatusIsAnAnswerWithItsBody)
     EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("etag")), QStringLiteral("\"v7\""));
 }
 
-TEST(URLConnection, PostsTheBodyWithTheHeadersAsSetAndAdded)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
-    const QByteArray body = "xml=%3CReservation%3E%C3%A5%3C%2FReservation%3E&x=\x01\xff";
-
-    XRURLRequest form(server.url(QStringLiteral("/XmlReservation.aspx")));
-    form.setHTTPMethod(QStringLiteral("POST"));
-    form.setHTTPBody(body);
-    form.setValueForHTTPHeaderField(QStringLiteral("first"), QStringLiteral("X-Replaced"));
-    form.setValueForHTTPHeaderField(QStringLiteral("second"), QStringLiteral("x-replaced"));
-    form.addValueForHTTPHeaderField(QStringLiteral("gzip"), QStringLiteral("X-Added"));
-    form.addValueForHTTPHeaderField(QStringLiteral("deflate"), QStringLiteral("x-ADDED"));
-    form.setValueForHTTPHeaderField(QStringLiteral("Vaxlo/1.0 (SE)"), QStringLiteral("User-Agent"));
-    EXPECT_EQ(form.allHTTPHeaderFields().size(), 3);
-    EXPECT_EQ(form.valueForHTTPHeaderField(QStringLiteral("X-REPLACED")), QStringLiteral("second"));
-    XRURLRequest typed = form;
-    typed.setValueForHTTPHeaderField(QStringLiteral("text/xml"), QStringLiteral("Content-Type"));
-    for (const XRURLRequest &request : {form, typed}) {
-        Recorder recorder;
-        recorder.start(request);
-        ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_EQ(recorder.body, "<Code>0</Code>");
-    }
-
-    const QList<xr::test::ReceivedRequest> received = server.requests();
-    ASSERT_EQ(received.size(), 2);
-    EXPECT_EQ(received[0].method, "POST");
-    EXPECT_EQ(received[0].body, body);
-    EXPECT_EQ(received[0].header("Content-Type"), "application/x-www-form-urlencoded");
-    EXPECT_EQ(received[0].header("X-Replaced"), "second");
-    EXPECT_EQ(received[0].header("X-Added"), "gzip,deflate");
-    EXPECT_EQ(received[0].header("User-Agent"), "Vaxlo/1.0 (SE)");
-    EXPECT_EQ(received[1].header("Content-Type"), "text/xml");
-}
-
 // Whether or not the caller asked for a compressed body, every encoding is
 // inflated, whatever its size, and a broken one fails.
 TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundariesAndFailsOnBrokenOnes)
