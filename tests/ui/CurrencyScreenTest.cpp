@@ -1,4 +1,3 @@
-#include "AccessibilityAudit.h"
 #include "EventLoop.h"
 #include "LoopbackServer.h"
 #include "Screenshots.h"
@@ -339,8 +338,7 @@ TEST_F(CurrencyScreenTest, ALanguageChangeDuringALoadLoadsTheNewMarketWhenItEnds
 
 // The mouse wheel turns the currency wheel one row per step, keeps the
 // highlight in view and chooses as it turns; the keyboard chooses too and
-// Escape slides the wheel away; every control is named, and sell toggles as a
-// screen reader toggles it.
+// Escape slides the wheel away; sell toggles as a screen reader toggles it.
 TEST_F(CurrencyScreenTest, TheWheelWorksByMouseWheelKeyboardAndScreenReader)
 {
     QByteArray rows;
@@ -349,7 +347,6 @@ TEST_F(CurrencyScreenTest, TheWheelWorksByMouseWheelKeyboardAndScreenReader)
     server.route(QStringLiteral("/ratesxml.asp"), {.body = ratesDocument(servedStamp, rows)});
     show();
     QApplication::setActiveWindow(window.get());
-    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
     XRPickerPanel *panel = openPicker();
     ASSERT_TRUE(panel);
     EXPECT_TRUE(panel->pickerView()->hasFocus() || panel->pickerView()->focusProxy()->hasFocus());
@@ -379,7 +376,6 @@ TEST_F(CurrencyScreenTest, TheWheelWorksByMouseWheelKeyboardAndScreenReader)
     sell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(waitUntil([this] { return find<QPushButton>("sellSegment")->isChecked(); }));
     EXPECT_NE(text("swiftTransactionLabel"), bought);
-    EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
 }
 
 } // namespace
