@@ -1,6 +1,7 @@
 #include "XRVaxloShopViewController.h"
 
 #include "XRApplicationDelegate.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMapStoreLocatorViewController.h"
@@ -25,7 +26,7 @@ XRVaxloShopViewController::XRVaxloShopViewController(QObject *parent)
     : XRSuperViewController(parent)
 {
     setTitle(XRLocalizedString("Stores"));
-    setTabBarItem(XRLocalizedString("Stores"), QIcon(QStringLiteral(":/images/tab-stores.png")));
+    setTabBarItem(XRLocalizedString("Stores"), xr::pngIcon(QStringLiteral(":/images/tab-stores.png")));
 }
 
 XRVaxloShopViewController::~XRVaxloShopViewController()

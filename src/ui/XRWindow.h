@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 class XRStatusBar;
 class XRViewController;
 
@@ -26,12 +29,24 @@ public:
     XRViewController *rootViewController() const { return m_root; }
     // Puts the root screen's view into the window, shows the window and the root screen appears.
     void makeKeyAndVisible();
+    // Work that the first frame does not need (network, position, pictures of
+    // other screens): handed over while the window is first being shown, it
+    // waits until the window has drawn; otherwise it runs at once. Work still
+    // waiting when the window goes is dropped.
+    void afterFirstFrame(std::function<void()> work);
 
     void presentModal(XRViewController *controller, bool animated);
     void dismissModal(XRViewController *controller, bool animated);
 
 private:
+    enum class FirstFrame { NotShown, Pending, Drawn };
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void firstFrameDrawn();
+
     XRStatusBar *m_statusBar;
     XRViewController *m_root = nullptr;
     QList<XRViewController *> m_modals;
+    FirstFrame m_firstFrame = FirstFrame::NotShown;
+    std::vector<std::function<void()>> m_afterFirstFrame;
 };

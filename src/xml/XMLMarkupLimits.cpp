@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+
 namespace xr {
 
 namespace {
@@ -55,6 +57,10 @@ bool scan(QByteArrayView text, int limit)
 
 bool hasElementWithTooManyAttributes(QByteArrayView document, int limit)
 {
+    // Every attribute takes an "=": a document with no more of them than the
+    // limit (a branch list has none but its declaration's) needs no closer look.
+    if (std::count(document.begin(), document.end(), '=') <= limit)
+        return false;
     if (!document.first(qMin<qsizetype>(document.size(), 4)).contains('\0'))
         return scan(document, limit);
     QByteArray markup = document.toByteArray();
