@@ -106,8 +106,14 @@ void XRVaxloShopViewController::updateStoresInfo()
 
 void XRVaxloShopViewController::addDistanceToStores()
 {
-    if (m_storesArray && appDelegate()->location())
-        xr::addDistanceToStores(*m_storesArray, appDelegate()->location()->coordinate());
+    if (!m_storesArray || !appDelegate()->location())
+        return;
+    // The collection's records take their distances in place once the list
+    // has let go of its shares of them; shared records would be copied.
+    m_storesArray.reset();
+    m_sortedStoresArray.reset();
+    appDelegate()->addDistanceToStores(appDelegate()->location()->coordinate());
+    takeStoresArray();
 }
 
 void XRVaxloShopViewController::sortStoresArray()
