@@ -79,11 +79,6 @@ TEST_F(DecimalTextTest, LocalizedDecimalsKeepTheDigitsInTheMarketsForm)
         {"1233.00", finnish, u"1\u00a0233,00"},
         {"0.12", danish, u"0,12"},
         {"12345678901.50", swedish, u"12\u00a0345\u00a0678\u00a0901,50"},
-        {"-0.00", swedish, u"\u22120,00"},
-        {"-1071.81", danish, u"-1.071,81"},
-        {"100000000000000000000000.00", danish, u"100000000000000000000000,00"},
-        {"inf", swedish, u"inf"},
-        {"-inf", danish, u"-inf"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(xr::localizedDecimal(QString::fromLatin1(c.fixed), c.locale), QString::fromUtf16(c.shown))

