@@ -141,14 +141,20 @@ const QString &XRXMLParser::internedName(const unsigned char *prefix, const unsi
 
 const QString &XRXMLParser::textOfPiece(const char *bytes, int length)
 {
-    if (length == m_lastPieceLength && std::memcmp(bytes, m_lastPiece.data(), size_t(length)) == 0)
-        return m_lastPieceText;
-    m_lastPieceText = QString::fromUtf8(bytes, length);
-    const bool isShort = length <= int(m_lastPiece.size());
-    if (isShort)
-        std::memcpy(m_lastPiece.data(), bytes, size_t(length));
-    m_lastPieceLength = isShort ? length : -1;
-    return m_lastPieceText;
+    if (length > int(Piece().bytes.size())) {
+        m_longPiece = QString::fromUtf8(bytes, length);
+        return m_longPiece;
+    }
+    size_t hash = size_t(length);
+    for (int i = 0; i < length; ++i)
+        hash = hash * 31 + static_cast<unsigned char>(bytes[i]);
+    Piece &piece = m_pieces[hash % m_pieces.size()];
+    if (piece.length != length || std::memcmp(bytes, piece.bytes.data(), size_t(length)) != 0) {
+        piece.text = QString::fromUtf8(bytes, length);
+        std::memcpy(piece.bytes.data(), bytes, size_t(length));
+        piece.length = length;
+    }
+    return piece.text;
 }
 
 void XRXMLParser::fail(int code, const QString &message)
@@ -197,7 +203,7 @@ bool XRXMLParser::parse()
     m_error = XRError();
     m_names.clear();
     m_lastName = nullptr;
-    m_lastPieceLength = -1;
+    m_pieces.fill(Piece());
 
     if (xr::hasElementWithTooManyAttributes(m_data)) {
         fail(documentRefusedError,

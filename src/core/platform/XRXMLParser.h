@@ -86,9 +86,15 @@ private:
     // An element's end names what its start named a moment before.
     QPair<const void *, const void *> m_lastNameKey;
     const QString *m_lastName = nullptr;
-    // The whitespace between elements arrives as the same few bytes thousands
-    // of times: a short piece equal to the one before shares its string.
-    std::array<char, 16> m_lastPiece{};
-    int m_lastPieceLength = -1;
-    QString m_lastPieceText;
+    // The whitespace between elements, and many values, arrive as the same
+    // few bytes thousands of times: a short piece equal to one seen lately
+    // shares its string.
+    struct Piece
+    {
+        std::array<char, 16> bytes{};
+        int length = -1;
+        QString text;
+    };
+    std::array<Piece, 64> m_pieces;
+    QString m_longPiece;
 };
