@@ -57,6 +57,9 @@ void XRNewsFeedParser::parserFoundCharacters(XRXMLParser *, const QString &strin
 void XRNewsFeedParser::parserDidEndElement(XRXMLParser *, const QString &elementName, const QString &,
                                            const QString &)
 {
+    // The line breaks and indentation between elements belong to none of them:
+    // an indented feed keeps its links and dates readable.
+    m_currentElement.clear();
     if (elementName != itemElement)
         return;
     QVariantMap item{

@@ -125,7 +125,7 @@ XRTableViewCell *XRNewsViewController::tableViewCellForRowAtIndexPath(XRTableVie
         cell = makeFeedCell();
     const QVariantMap story = stories().value(indexPath.row).toMap();
     cell->textLabel()->setText(story.value(QStringLiteral("title")).toString());
-    // A title longer than the row is cut off; the pointer shows it whole.
+    // A title longer than the row ends in an ellipsis; the pointer shows it whole.
     cell->setToolTip(cell->textLabel()->text());
     cell->detailTextLabel()->setText(story.value(QStringLiteral("datestring")).toString());
     return cell;

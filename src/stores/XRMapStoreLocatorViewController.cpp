@@ -120,10 +120,12 @@ void XRMapStoreLocatorViewController::setupCoreLocation()
     m_mapView->setShowsUserLocation(true);
     m_mapView->setMapType(0);
     // The map knows where the device was last seen before this screen's own
-    // manager reports.
+    // manager reports, and directions asked for meanwhile start there too.
     const XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate();
-    if (appDelegate && appDelegate->location())
-        m_mapView->setUserLocation(appDelegate->location()->coordinate());
+    if (appDelegate && appDelegate->location()) {
+        m_location = appDelegate->location()->coordinate();
+        m_mapView->setUserLocation(m_location);
+    }
 }
 
 void XRMapStoreLocatorViewController::setupPlacemark()

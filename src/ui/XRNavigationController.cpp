@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 const char barStyle[] = "QWidget#navigationBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                         " stop:0 #7a8aa0, stop:1 #4a5a75); }"
@@ -88,10 +90,6 @@ void XRNavigationController::updateBar()
     XRViewController *top = topViewController();
     if (!m_bar || !top)
         return;
-    // A long title (a news story's) ends in an ellipsis rather than running under the buttons.
-    m_titleLabel->ensurePolished();
-    m_titleLabel->setText(m_titleLabel->fontMetrics().elidedText(top->title(), Qt::ElideRight, m_titleLabel->width()));
-    m_titleLabel->setToolTip(top->title());
     XRBarButtonItem left = top->leftBarButtonItem();
     if (left.title.isEmpty() && m_stack.size() > 1) {
         const QString previous = m_stack.at(m_stack.size() - 2)->title();
@@ -103,6 +101,23 @@ void XRNavigationController::updateBar()
     setUpButton(m_rightButton, top->rightBarButtonItem());
     m_leftButton->move(6, (barHeight - m_leftButton->height()) / 2);
     m_rightButton->move(320 - 6 - m_rightButton->width(), (barHeight - m_rightButton->height()) / 2);
+    layOutTitle(top->title());
+}
+
+// The title is centred in the bar when it fits between the buttons there;
+// a longer one (a news story's) takes all the room the buttons leave, and ends
+// in an ellipsis only when even that is too little.
+void XRNavigationController::layOutTitle(const QString &title)
+{
+    const int gap = 6;
+    const int left = m_leftButton->isHidden() ? gap : m_leftButton->geometry().right() + 1 + gap;
+    const int right = m_rightButton->isHidden() ? 320 - gap : m_rightButton->x() - gap;
+    const int inset = std::max(left, 320 - right);
+    m_titleLabel->ensurePolished();
+    const bool fitsCentred = m_titleLabel->fontMetrics().horizontalAdvance(title) <= 320 - 2 * inset;
+    m_titleLabel->setGeometry(fitsCentred ? QRect(inset, 0, 320 - 2 * inset, barHeight) : QRect(left, 0, right - left, barHeight));
+    m_titleLabel->setText(m_titleLabel->fontMetrics().elidedText(title, Qt::ElideRight, m_titleLabel->width()));
+    m_titleLabel->setToolTip(title);
 }
 
 void XRNavigationController::showTop()

@@ -31,6 +31,7 @@ private:
     void layOutContent();
     void showTop();
     void updateBar();
+    void layOutTitle(const QString &title);
     static void setUpButton(QPushButton *button, const XRBarButtonItem &item);
 
     QList<XRViewController *> m_stack;

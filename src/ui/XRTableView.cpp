@@ -7,11 +7,29 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
 namespace {
 constexpr int accessoryWidth = 30;
+
+// A row's title: one that is too long for the row ends in an ellipsis instead
+// of being cut off mid-letter; text() keeps it whole.
+class ElidingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, area.width()), foregroundRole());
+    }
+};
 const QColor highlightTop(5, 140, 245);
 const QColor highlightBottom(1, 93, 230);
 } // namespace
@@ -19,7 +37,7 @@ const QColor highlightBottom(1, 93, 230);
 XRTableViewCell::XRTableViewCell(const QString &reuseIdentifier, QWidget *parent)
     : QWidget(parent)
     , m_reuseIdentifier(reuseIdentifier)
-    , m_textLabel(new QLabel(this))
+    , m_textLabel(new ElidingLabel(this))
     , m_detailTextLabel(new QLabel(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);

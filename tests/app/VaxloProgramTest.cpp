@@ -35,14 +35,15 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
 {
     QTemporaryDir home;
-    const std::pair<QByteArray, QString> programs[] = {
-        {"vaxlo", QStringLiteral(XR_VAXLO_PATH)},
+    const struct { QByteArray name; QString program; QByteArray help; } programs[] = {
+        {"vaxlo", QStringLiteral(XR_VAXLO_PATH), "Usage: "},
+        {"vaxlo-inspect", QStringLiteral(XR_INSPECT_PATH), "usage:\n  vaxlo-inspect "},
 #ifdef XR_DEMO_PATH
-        {"vaxlo-demo", QStringLiteral(XR_DEMO_PATH)},
+        {"vaxlo-demo", QStringLiteral(XR_DEMO_PATH), "Usage: "},
 #endif
     };
-    for (const auto &[name, program] : programs) {
-        for (const auto &[option, expected] : {std::pair{"--help", QByteArray("Usage: ")},
+    for (const auto &[name, program, help] : programs) {
+        for (const auto &[option, expected] : {std::pair{"--help", help},
                                                std::pair{"--version", name + " " XR_APP_VERSION "\n"}}) {
             SCOPED_TRACE(testing::Message() << name.constData() << " " << option);
             QProcess process;
@@ -52,6 +53,7 @@ TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
             EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
             EXPECT_TRUE(process.readAllStandardOutput().startsWith(expected));
+            EXPECT_TRUE(process.readAllStandardError().isEmpty());
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "XRURLConnection.h"
 
 #include <QNetworkReply>
+#include <QSslCertificate>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -91,13 +92,16 @@ bool isOrderedSuccess(const Recorder &recorder)
     return std::all_of(e.begin() + 1, e.end() - 1, [](Event event) { return event == Event::Data; });
 }
 
-TEST(URLConnection, DeliversResponseDataAndFinishInOrder)
+TEST(URLConnection, FollowsARedirectAndDeliversOnlyTheFinalResponseDataAndFinishInOrder)
 {
     LoopbackServer server;
     const QByteArray document = largeDocument();
-    server.route(QStringLiteral("/branches"), {.body = document, .headers = {{"X-Rates-Timestamp", "2011-05-03 14:07"}}});
+    server.route(QStringLiteral("/old"),
+                 {.status = 302, .body = "moved", .headers = {{"Location", "/branches?datetest=1"}, {"X-Hop", "old"}}});
+    server.route(QStringLiteral("/branches"),
+                 {.body = document, .headers = {{"X-Rates-Timestamp", "2011-05-03 14:07"}}, .gzip = true});
     Recorder recorder;
-    recorder.start(XRURLRequest(server.url(QStringLiteral("/branches?datetest=1"))));
+    recorder.start(XRURLRequest(server.url(QStringLiteral("/old"))));
 
     ASSERT_TRUE(recorder.waitForEnd());
     EXPECT_TRUE(isOrderedSuccess(recorder));
@@ -107,62 +111,43 @@ TEST(URLConnection, DeliversResponseDataAndFinishInOrder)
     EXPECT_EQ(recorder.response.URL(), server.url(QStringLiteral("/branches?datetest=1")));
     // Header names are read without regard to case.
     EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("x-RATES-timestamp")), QStringLiteral("2011-05-03 14:07"));
-    EXPECT_TRUE(recorder.response.valueForHTTPHeaderField(QStringLiteral("X-Absent")).isNull());
-    ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests()[0].method, "GET");
-    EXPECT_EQ(server.requests()[0].target, "/branches?datetest=1");
-    EXPECT_TRUE(server.requests()[0].header("Content-Length").isNull());
+    EXPECT_TRUE(recorder.response.valueForHTTPHeaderField(QStringLiteral("X-Hop")).isNull());
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(server.requests()[1].method, "GET");
+    EXPECT_EQ(server.requests()[1].target, "/branches?datetest=1");
+    EXPECT_TRUE(server.requests()[1].header("Content-Length").isNull());
+    // Asked for on its own, so the document came compressed.
+    EXPECT_TRUE(server.requests()[1].header("Accept-Encoding").contains("gzip"));
 }
 
-TEST(URLConnection, FollowsARedirectAndReportsOnlyTheFinalResponse)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/old"), {.status = 302, .body = "moved", .headers = {{"Location", "/new"}, {"X-Hop", "old"}}});
-    server.route(QStringLiteral("/new"), {.body = "here", .headers = {{"X-Hop", "new"}}});
-    Recorder recorder;
-    recorder.start(XRURLRequest(server.url(QStringLiteral("/old"))));
-
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_TRUE(isOrderedSuccess(recorder));
-    EXPECT_EQ(recorder.count(Event::Response), 1);
-    EXPECT_EQ(recorder.response.URL(), server.url(QStringLiteral("/new")));
-    EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("X-Hop")), QStringLiteral("new"));
-    EXPECT_EQ(recorder.body, "here");
-}
-
-TEST(URLConnection, ErrorStatusesAreAnswersWithTheirBody)
-{
-    LoopbackServer server;
-    for (const int status : {400, 404, 500}) {
-        SCOPED_TRACE(status);
-        const QString path = QStringLiteral("/%1").arg(status);
-        server.route(path, {.status = status, .body = "<error>" + QByteArray::number(status) + "</error>"});
-        Recorder recorder;
-        recorder.start(XRURLRequest(server.url(path)));
-        ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_TRUE(isOrderedSuccess(recorder));
-        EXPECT_EQ(recorder.response.statusCode(), status);
-        EXPECT_EQ(recorder.body, "<error>" + QByteArray::number(status) + "</error>");
-    }
-}
-
-TEST(URLConnection, NotModifiedAndEmptyBodiesFinishWithNoData)
+// Error statuses are answers like any other; a 304, even with the length the
+// document would have, and an empty body finish with no data.
+TEST(URLConnection, EveryStatusIsAnAnswerWithItsBody)
 {
     LoopbackServer server;
     server.route(QStringLiteral("/304"), {.body = "<locations/>", .etag = "\"v7\""});
     server.route(QStringLiteral("/empty200"),
                  {.body = "<locations/>", .etag = "\"v7\"", .notModified = Response::NotModified::EmptyBody200});
     server.route(QStringLiteral("/empty"), {});
-    for (const auto &[path, status] : {std::pair{"/304", 304}, std::pair{"/empty200", 200}, std::pair{"/empty", 200}}) {
+    for (const int status : {400, 404, 500})
+        server.route(QStringLiteral("/%1").arg(status), {.status = status, .body = "<error/>"});
+    const std::tuple<const char *, int, QByteArray> cases[] = {
+        {"/304", 304, {}}, {"/empty200", 200, {}}, {"/empty", 200, {}},
+        {"/400", 400, "<error/>"}, {"/404", 404, "<error/>"}, {"/500", 500, "<error/>"},
+    };
+    for (const auto &[path, status, body] : cases) {
         SCOPED_TRACE(path);
         XRURLRequest request(server.url(QString::fromLatin1(path)));
         request.setValueForHTTPHeaderField(QStringLiteral("\"v7\""), QStringLiteral("If-None-Match"));
         Recorder recorder;
         recorder.start(request);
         ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_EQ(recorder.events, (std::vector{Event::Response, Event::Finish}));
+        if (body.isEmpty())
+            EXPECT_EQ(recorder.events, (std::vector{Event::Response, Event::Finish}));
+        else
+            EXPECT_TRUE(isOrderedSuccess(recorder));
         EXPECT_EQ(recorder.response.statusCode(), status);
-        EXPECT_TRUE(recorder.body.isEmpty());
+        EXPECT_EQ(recorder.body, body);
     }
 
     // Another entity tag gets the document.
@@ -175,30 +160,7 @@ TEST(URLConnection, NotModifiedAndEmptyBodiesFinishWithNoData)
     EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("etag")), QStringLiteral("\"v7\""));
 }
 
-TEST(URLConnection, SendsHeadersAsSetAndAdded)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/h"), {.body = "x"});
-    XRURLRequest request(server.url(QStringLiteral("/h")));
-    request.setValueForHTTPHeaderField(QStringLiteral("first"), QStringLiteral("X-Replaced"));
-    request.setValueForHTTPHeaderField(QStringLiteral("second"), QStringLiteral("x-replaced"));
-    request.addValueForHTTPHeaderField(QStringLiteral("gzip"), QStringLiteral("X-Added"));
-    request.addValueForHTTPHeaderField(QStringLiteral("deflate"), QStringLiteral("x-ADDED"));
-    request.setValueForHTTPHeaderField(QStringLiteral("Vaxlo/1.0 (SE)"), QStringLiteral("User-Agent"));
-    EXPECT_EQ(request.allHTTPHeaderFields().size(), 3);
-    EXPECT_EQ(request.valueForHTTPHeaderField(QStringLiteral("X-REPLACED")), QStringLiteral("second"));
-    Recorder recorder;
-    recorder.start(request);
-    ASSERT_TRUE(recorder.waitForEnd());
-
-    ASSERT_EQ(server.requests().size(), 1);
-    const xr::test::ReceivedRequest received = server.requests()[0];
-    EXPECT_EQ(received.header("X-Replaced"), "second");
-    EXPECT_EQ(received.header("X-Added"), "gzip,deflate");
-    EXPECT_EQ(received.header("User-Agent"), "Vaxlo/1.0 (SE)");
-}
-
-TEST(URLConnection, PostsTheBodyWithTheMethod)
+TEST(URLConnection, PostsTheBodyWithTheHeadersAsSetAndAdded)
 {
     LoopbackServer server;
     server.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
@@ -207,11 +169,16 @@ TEST(URLConnection, PostsTheBodyWithTheMethod)
     XRURLRequest form(server.url(QStringLiteral("/XmlReservation.aspx")));
     form.setHTTPMethod(QStringLiteral("POST"));
     form.setHTTPBody(body);
+    form.setValueForHTTPHeaderField(QStringLiteral("first"), QStringLiteral("X-Replaced"));
+    form.setValueForHTTPHeaderField(QStringLiteral("second"), QStringLiteral("x-replaced"));
+    form.addValueForHTTPHeaderField(QStringLiteral("gzip"), QStringLiteral("X-Added"));
+    form.addValueForHTTPHeaderField(QStringLiteral("deflate"), QStringLiteral("x-ADDED"));
+    form.setValueForHTTPHeaderField(QStringLiteral("Vaxlo/1.0 (SE)"), QStringLiteral("User-Agent"));
+    EXPECT_EQ(form.allHTTPHeaderFields().size(), 3);
+    EXPECT_EQ(form.valueForHTTPHeaderField(QStringLiteral("X-REPLACED")), QStringLiteral("second"));
     XRURLRequest typed = form;
     typed.setValueForHTTPHeaderField(QStringLiteral("text/xml"), QStringLiteral("Content-Type"));
-    XRURLRequest put = typed;
-    put.setHTTPMethod(QStringLiteral("PUT"));
-    for (const XRURLRequest &request : {form, typed, put}) {
+    for (const XRURLRequest &request : {form, typed}) {
         Recorder recorder;
         recorder.start(request);
         ASSERT_TRUE(recorder.waitForEnd());
@@ -219,84 +186,51 @@ TEST(URLConnection, PostsTheBodyWithTheMethod)
     }
 
     const QList<xr::test::ReceivedRequest> received = server.requests();
-    ASSERT_EQ(received.size(), 3);
+    ASSERT_EQ(received.size(), 2);
     EXPECT_EQ(received[0].method, "POST");
     EXPECT_EQ(received[0].body, body);
     EXPECT_EQ(received[0].header("Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_EQ(received[0].header("X-Replaced"), "second");
+    EXPECT_EQ(received[0].header("X-Added"), "gzip,deflate");
+    EXPECT_EQ(received[0].header("User-Agent"), "Vaxlo/1.0 (SE)");
     EXPECT_EQ(received[1].header("Content-Type"), "text/xml");
-    EXPECT_EQ(received[2].method, "PUT");
-    EXPECT_EQ(received[2].body, body);
 }
 
-TEST(URLConnection, InflatesGzipWhetherOrNotTheCallerAskedForIt)
-{
-    LoopbackServer server;
-    const QByteArray document = largeDocument();
-    server.route(QStringLiteral("/branches"), {.body = document, .gzip = true});
-
-    XRURLRequest asked(server.url(QStringLiteral("/branches")));
-    asked.setValueForHTTPHeaderField(QStringLiteral("gzip"), QStringLiteral("Accept-Encoding"));
-    Recorder askedRecorder;
-    askedRecorder.start(asked);
-    ASSERT_TRUE(askedRecorder.waitForEnd());
-    EXPECT_TRUE(isOrderedSuccess(askedRecorder));
-    EXPECT_EQ(askedRecorder.body, document);
-    EXPECT_EQ(askedRecorder.response.valueForHTTPHeaderField(QStringLiteral("Content-Encoding")), QStringLiteral("gzip"));
-
-    Recorder plainRecorder;
-    plainRecorder.start(XRURLRequest(server.url(QStringLiteral("/branches"))));
-    ASSERT_TRUE(plainRecorder.waitForEnd());
-    EXPECT_TRUE(isOrderedSuccess(plainRecorder));
-    EXPECT_EQ(plainRecorder.body, document);
-
-    // Both went compressed over the wire.
-    ASSERT_EQ(server.requests().size(), 2);
-    EXPECT_EQ(server.requests()[0].header("Accept-Encoding"), "gzip");
-    EXPECT_TRUE(server.requests()[1].header("Accept-Encoding").contains("gzip"));
-}
-
-TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundaries)
+// Whether or not the caller asked for a compressed body, every encoding is
+// inflated, whatever its size, and a broken one fails.
+TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundariesAndFailsOnBrokenOnes)
 {
     LoopbackServer server;
     const QByteArray document = largeDocument();
     // qCompress writes a four-byte length before a zlib stream.
-    QList<std::tuple<QByteArray, QByteArray, QByteArray>> cases{
+    QList<std::tuple<QByteArray, QByteArray, std::optional<QByteArray>>> cases{
         {"deflate", qCompress(QByteArray("<rates/>")).mid(4), "<rates/>"},
         {"gzip", xr::test::gzip("<rates>") + xr::test::gzip("</rates>"), "<rates></rates>"},
+        {"gzip", xr::test::gzip(document).first(xr::test::gzip(document).size() / 2), std::nullopt},
+        {"gzip", "this is not gzip", std::nullopt},
     };
     for (const qsizetype size : {1, 4095, 4096, 16383, 16384, 16385, 65536, 65537})
         cases.append({"gzip", xr::test::gzip(document.left(size)), document.left(size)});
     for (qsizetype i = 0; i < cases.size(); ++i) {
         const auto &[encoding, body, expected] = cases[i];
-        SCOPED_TRACE(testing::Message() << encoding.constData() << " " << expected.size());
         const QString path = QStringLiteral("/%1").arg(i);
         server.route(path, {.body = body, .headers = {{"Content-Encoding", encoding}}});
-        Recorder recorder;
-        recorder.start(XRURLRequest(server.url(path)));
-        ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_TRUE(isOrderedSuccess(recorder)) << qPrintable(recorder.error.description());
-        EXPECT_EQ(recorder.body, expected);
-    }
-}
-
-TEST(URLConnection, TruncatedOrCorruptGzipFails)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/truncated"), {.body = largeDocument(), .fault = Response::Fault::TruncatedGzip});
-    server.route(QStringLiteral("/corrupt"), {.body = "this is not gzip", .headers = {{"Content-Encoding", "gzip"}}});
-    for (const char *path : {"/truncated", "/corrupt"}) {
         for (const bool askForGzip : {true, false}) {
-            SCOPED_TRACE(testing::Message() << path << (askForGzip ? " asked" : " not asked"));
-            XRURLRequest request(server.url(QString::fromLatin1(path)));
+            SCOPED_TRACE(testing::Message() << i << " " << encoding.constData() << (askForGzip ? " asked" : ""));
+            XRURLRequest request(server.url(path));
             if (askForGzip)
                 request.setValueForHTTPHeaderField(QStringLiteral("gzip"), QStringLiteral("Accept-Encoding"));
             Recorder recorder;
             recorder.start(request);
             ASSERT_TRUE(recorder.waitForEnd());
-            EXPECT_EQ(recorder.events.back(), Event::Fail);
-            EXPECT_EQ(recorder.count(Event::Finish), 0);
-            EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
-            EXPECT_FALSE(recorder.error.localizedDescription.isEmpty());
+            if (!expected) {
+                EXPECT_EQ(recorder.events.back(), Event::Fail);
+                EXPECT_EQ(recorder.count(Event::Finish), 0);
+                EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
+                continue;
+            }
+            EXPECT_TRUE(isOrderedSuccess(recorder)) << qPrintable(recorder.error.description());
+            EXPECT_EQ(recorder.body, *expected);
         }
     }
 }
@@ -322,37 +256,31 @@ TEST(URLConnection, ADroppedConnectionFailsEveryTime)
     }
 }
 
-TEST(URLConnection, AnIdleTransferTimesOut)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/slow"), {.body = "late", .delay = std::chrono::seconds(30)});
-    XRURLRequest request(server.url(QStringLiteral("/slow")));
-    request.setTimeoutInterval(0.5);
-    Recorder recorder;
-    recorder.start(request);
-
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.events, std::vector{Event::Fail});
-    EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
-    EXPECT_EQ(recorder.error.code, int(QNetworkReply::TimeoutError));
-}
-
-TEST(URLConnection, CancelStopsEveryCallback)
+// A request waiting on a slow server times out unless it is cancelled first.
+TEST(URLConnection, AnIdleTransferTimesOutAndCancelStopsEveryCallback)
 {
     LoopbackServer server;
     server.route(QStringLiteral("/slow"), {.body = "late", .delay = std::chrono::seconds(30)});
     server.route(QStringLiteral("/doc"), {.body = largeDocument()});
+    XRURLRequest slow(server.url(QStringLiteral("/slow")));
+    slow.setTimeoutInterval(0.5);
+    Recorder timedOut;
+    timedOut.start(slow);
+    ASSERT_TRUE(timedOut.waitForEnd());
+    EXPECT_EQ(timedOut.events, std::vector{Event::Fail});
+    EXPECT_EQ(timedOut.error.domain, QStringLiteral("XRURLErrorDomain"));
+    EXPECT_EQ(timedOut.error.code, int(QNetworkReply::TimeoutError));
 
     Recorder waiting;
     waiting.start(XRURLRequest(server.url(QStringLiteral("/slow"))));
-    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 1; }));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 2; }));
     waiting.connection->cancel();
 
     Recorder answered;
     answered.cancelOnResponse = true;
     answered.start(XRURLRequest(server.url(QStringLiteral("/doc"))));
 
-    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 2; }));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 3; }));
     settle(server);
     EXPECT_TRUE(waiting.events.empty());
     EXPECT_EQ(answered.events, std::vector{Event::Response});
@@ -375,44 +303,20 @@ TEST(URLConnection, TheOwnerMayDestroyTheConnectionInsideAnyCallback)
     }
 }
 
-class URLConnectionTLS : public testing::Test
+XRURLRequest trustingOurAuthority(const QUrl &url)
 {
-protected:
-    static XRURLRequest trustingRequest(const QUrl &url)
-    {
-        XRURLRequest request(url);
-        request.setTrustedCertificates({LoopbackServer::certificateAuthority()});
-        return request;
-    }
-};
+    XRURLRequest request(url);
+    request.setTrustedCertificates({QSslCertificate(LoopbackServer::certificateAuthorityPem())});
+    return request;
+}
 
-TEST_F(URLConnectionTLS, FailsForACertificateThatDoesNotVerify)
+TEST(URLConnection, OverTlsSucceedsOnlyWithTheTrustedAuthorityForItsOwnCertificate)
 {
     LoopbackServer trusted(LoopbackServer::Security::Tls);
     LoopbackServer untrusted(LoopbackServer::Security::UntrustedTls);
-    trusted.route(QStringLiteral("/r"), {.body = "secret"});
-    untrusted.route(QStringLiteral("/r"), {.body = "secret"});
-
-    // Our authority is not in the system's store, and trusting it trusts no other.
-    for (const XRURLRequest &request : {XRURLRequest(trusted.url(QStringLiteral("/r"))),
-                                        trustingRequest(untrusted.url(QStringLiteral("/r")))}) {
-        SCOPED_TRACE(qPrintable(request.URL().toString()));
-        Recorder recorder;
-        recorder.start(request);
-        ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_EQ(recorder.events, std::vector{Event::Fail});
-        EXPECT_EQ(recorder.error.code, int(QNetworkReply::SslHandshakeFailedError));
-        EXPECT_TRUE(recorder.body.isEmpty());
-    }
-    EXPECT_TRUE(trusted.requests().empty());
-    EXPECT_TRUE(untrusted.requests().empty());
-}
-
-TEST_F(URLConnectionTLS, SucceedsWithTheTrustedAuthorityAndTheTrustDoesNotCarryOver)
-{
-    LoopbackServer server(LoopbackServer::Security::Tls);
-    server.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
-    XRURLRequest request = trustingRequest(server.url(QStringLiteral("/XmlReservation.aspx")));
+    trusted.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
+    untrusted.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
+    XRURLRequest request = trustingOurAuthority(trusted.url(QStringLiteral("/XmlReservation.aspx")));
     request.setHTTPMethod(QStringLiteral("POST"));
     request.setHTTPBody("xml=1");
     Recorder trusting;
@@ -421,13 +325,22 @@ TEST_F(URLConnectionTLS, SucceedsWithTheTrustedAuthorityAndTheTrustDoesNotCarryO
     EXPECT_TRUE(isOrderedSuccess(trusting)) << qPrintable(trusting.error.description());
     EXPECT_EQ(trusting.body, "<Code>0</Code>");
 
-    Recorder plain;
-    plain.start(XRURLRequest(server.url(QStringLiteral("/XmlReservation.aspx"))));
-    ASSERT_TRUE(plain.waitForEnd());
-    EXPECT_EQ(plain.events, std::vector{Event::Fail});
+    // Our authority is not in the system's store, the trust does not carry over
+    // to other requests, and trusting it trusts no other.
+    for (const XRURLRequest &refused : {XRURLRequest(trusted.url(QStringLiteral("/XmlReservation.aspx"))),
+                                        trustingOurAuthority(untrusted.url(QStringLiteral("/XmlReservation.aspx")))}) {
+        SCOPED_TRACE(qPrintable(refused.URL().toString()));
+        Recorder recorder;
+        recorder.start(refused);
+        ASSERT_TRUE(recorder.waitForEnd());
+        EXPECT_EQ(recorder.events, std::vector{Event::Fail});
+        EXPECT_EQ(recorder.error.code, int(QNetworkReply::SslHandshakeFailedError));
+    }
+    EXPECT_EQ(trusted.requests().size(), 1);
+    EXPECT_TRUE(untrusted.requests().empty());
 }
 
-TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponseOrTheError)
+TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponseWhileTheEventLoopRuns)
 {
     LoopbackServer server;
     server.route(QStringLiteral("/aktuellt.rss"), {.body = "<rss/>", .headers = {{"Content-Type", "application/rss+xml"}}, .gzip = true});
@@ -447,11 +360,6 @@ TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponseOrTheError)
     EXPECT_TRUE(timerRan) << "the wait runs the event loop";
 
     EXPECT_EQ(XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/gone")))), "gone");
-
-    server.route(QStringLiteral("/drop"), {.body = largeDocument(), .fault = Response::Fault::DropMidBody});
-    EXPECT_FALSE(XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/drop"))), nullptr, &error));
-    EXPECT_EQ(error.domain, QStringLiteral("XRURLErrorDomain"));
-    EXPECT_EQ(error.code, int(QNetworkReply::RemoteHostClosedError));
 }
 
 } // namespace

@@ -57,16 +57,3 @@ TEST(GeneratedDocuments, MatchTheirSnapshots)
         }
     }
 }
-
-TEST(GeneratedDocuments, BranchListAnswersIfNoneMatchHeadersNamingItsTag)
-{
-    const BranchDocument branches(*Market::byCode(QStringLiteral("NO")));
-    const QByteArray tag = branches.entityTag();
-    const struct { QByteArray header; bool matches; } cases[] = {
-        {tag, true}, {"W/" + tag, true}, {"\"elsewhere\", " + tag, true}, {"*", true},
-        {QByteArray(), false}, {"\"elsewhere\"", false}, {tag.mid(1, tag.size() - 2), false},
-        {BranchDocument(*Market::byCode(QStringLiteral("FI"))).entityTag(), false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(branches.matches(c.header), c.matches) << c.header.toStdString();
-}

@@ -2,12 +2,14 @@
 // case by case; here each command is run once as support staff would, and its
 // output compared with what the application makes of the same file.
 
-#include "InspectRunner.h"
-
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,10 +26,11 @@ QJsonDocument jsonFile(const QString &path)
 
 struct Invocation
 {
-    QStringList arguments; // paths are relative to tests/
+    QStringList arguments; // paths are relative to tests/; FILE is a file holding `input`
     int exitCode;
     QString expectedJson;  // a file under tests/ for a successful run
     QByteArray errorStart; // the one line on standard error otherwise
+    QByteArray input;
 };
 
 } // namespace
@@ -50,51 +53,66 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         {{"reply", "inspect/data/refused.xml"}, 0, "inspect/data/refused.json", {}},
         {request.arg(QString(), QStringLiteral("Bo_&_<Lis>"), QStringLiteral("2")).split(u' '), 0,
          "inspect/data/request.json", {}},
-        // Files that cannot be read.
-        {{"rates", "inspect/data/broken.xml"}, 1, {}, "vaxlo-inspect rates: "},
-        {{"convert", "inspect/data/missing.xml", "USD", "100", "buy"}, 1, {}, "vaxlo-inspect convert: "},
+        // Input that cannot be read, whatever its bytes: one printable line naming the command.
         {{"convert", "rates/data/rates-se.xml", "XYZ", "100", "buy"}, 1, {}, "vaxlo-inspect convert: "},
-        {{"branches", "inspect/data/broken.xml"}, 1, {}, "vaxlo-inspect branches: "},
         {{"plist", "inspect/data/missing.vaxlodata"}, 1, {}, "vaxlo-inspect plist: cannot read"},
-        {{"plist", "inspect/data/broken.xml"}, 1, {}, "vaxlo-inspect plist: "},
-        {{"reply", "inspect/data/error.html"}, 1, {}, "vaxlo-inspect reply: "},
         {{"plist", "inspect/data/cyclic.vaxlodata"}, 1, {}, "vaxlo-inspect plist: "},
-        {{"reply", "inspect/data/missing.xml"}, 1, {}, "vaxlo-inspect reply: "},
+        {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "bplist00\n\x1b[2J\r\nnot really"},
+        {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "{ key = \"unterminated\n\n"},
+        {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "<plist><dict><key>a\n\x1b[31m</key></plist>"},
+        {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", "<html><body>Server Error<br></body></html>"},
+        {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", QByteArray("\xff\xfe<\0R\0/\0>\0", 10)},
+        {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", ""},
+        {{"rates", "FILE"}, 1, {}, "vaxlo-inspect rates: ", "<valutakurser>\n<timestamp>\xff\xfe\x01</timestamp></valutakurser>"},
+        {{"branches", "FILE"}, 1, {}, "vaxlo-inspect branches: ", "<locations><location>\x1b[31m\n</locations>"},
         {request.arg(QString(), QStringLiteral("Bo"), QStringLiteral("card")).split(u' '), 1, {},
          "vaxlo-inspect request: "},
         // Arguments that do not fit the command.
         {{"rates"}, 2, {}, "usage: vaxlo-inspect rates"},
-        {{"rates", "rates/data/rates-se.xml", "--cleaned"}, 2, {}, "usage: vaxlo-inspect rates"},
         {{"convert", "rates/data/rates-se.xml", "USD", "100", "hold"}, 2, {}, "usage: vaxlo-inspect convert"},
-        {{"convert", "rates/data/rates-se.xml", "USD", "100", "buy", "--market", "DE"}, 2, {}, "usage: vaxlo-inspect convert"},
         {{"branches", "stores/data/branches/three-cities.xml", "--near", "95,14"}, 2, {}, "usage: vaxlo-inspect branches"},
-        {{"branches", "stores/data/branches/three-cities.xml", "--default", "SE.1"}, 2, {}, "usage: vaxlo-inspect branches"},
         {{"plist", "a", "b"}, 2, {}, "usage: vaxlo-inspect plist FILE"},
         {{"reply"}, 2, {}, "usage: vaxlo-inspect reply"},
         {(request.arg(QString(), QStringLiteral("Bo"), QStringLiteral("2")) + QStringLiteral(" --date 2011-05-10")).split(u' '),
          2, {}, "usage: vaxlo-inspect request"},
         {{"nonsense"}, 2, {}, "usage:\n"},
     };
+    QTemporaryDir dir;
+    const QString inputFile = dir.filePath(QStringLiteral("input"));
     for (const Invocation &run : runs) {
         QStringList arguments = run.arguments;
         for (QString &argument : arguments) {
             if (argument.contains(u'/'))
                 argument = data(argument);
+            else if (argument == QLatin1String("FILE"))
+                argument = inputFile;
             else
                 argument.replace(u'_', u' ');
         }
-        SCOPED_TRACE(run.arguments.join(u' ').toStdString());
-        const xr::test::InspectOutcome outcome = xr::test::runInspector(arguments);
-        EXPECT_EQ(outcome.exitCode, run.exitCode) << outcome.err.constData();
+        SCOPED_TRACE(run.arguments.join(u' ').toStdString() + ' ' + run.input.toHex().toStdString());
+        QFile input(inputFile);
+        ASSERT_TRUE(input.open(QIODevice::WriteOnly) && input.write(run.input) == run.input.size());
+        input.close();
+        QProcess inspector;
+        inspector.start(QStringLiteral(XR_INSPECT_PATH), arguments);
+        ASSERT_TRUE(inspector.waitForFinished(30000));
+        const QByteArray out = inspector.readAllStandardOutput();
+        const QByteArray err = inspector.readAllStandardError();
+        EXPECT_EQ(inspector.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(inspector.exitCode(), run.exitCode) << err.constData();
         if (run.exitCode == 0) {
-            EXPECT_TRUE(outcome.err.isEmpty()) << "no diagnostics among the results";
-            EXPECT_EQ(QJsonDocument::fromJson(outcome.out), jsonFile(run.expectedJson)) << outcome.out.constData();
+            EXPECT_TRUE(err.isEmpty()) << "no diagnostics among the results";
+            EXPECT_EQ(QJsonDocument::fromJson(out), jsonFile(run.expectedJson)) << out.constData();
             continue;
         }
-        EXPECT_TRUE(outcome.out.isEmpty());
-        EXPECT_TRUE(outcome.err.startsWith(run.errorStart)) << outcome.err.constData();
+        EXPECT_TRUE(out.isEmpty());
+        EXPECT_TRUE(err.startsWith(run.errorStart)) << err.constData();
         if (run.exitCode == 1) {
-            EXPECT_EQ(outcome.err.count('\n'), 1) << outcome.err.constData();
+            EXPECT_EQ(err.count('\n'), 1) << err.constData();
+            EXPECT_TRUE(err.endsWith('\n')) << err.constData();
+            const QByteArray line = err.chopped(1);
+            EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](char ch) { return ch >= 0 && ch < 0x20; }))
+                << err.toHex().constData();
         }
     }
 }

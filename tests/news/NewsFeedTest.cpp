@@ -137,9 +137,10 @@ TEST(NewsFeedParserTest, EachItemCollectsTheTextOfTheElementMostRecentlyStarted)
          "<item><title>Ny butik</title><link>http://vaxlo.example/1</link><description>Välkommen</description>"
          "<pubDate>2011-05-03 14:07:59</pubDate></item>",
          {dated}},
-        {"a line feed after a closing tag goes, with indentation after it stays",
-         "<item>\n  <title>Rubrik</title>\n  <link>http://vaxlo.example/2</link>\n</item>",
-         {newsItem(QStringLiteral("Rubrik\n  "), QStringLiteral("http://vaxlo.example/2"), {}, {})}},
+        {"the line breaks and indentation between elements are no element's text",
+         "<item>\n  <title>Rubrik</title>\n  <link>http://vaxlo.example/2</link>\n  <pubDate>2011-05-03 14:07:00</pubDate>\n</item>",
+         {newsItem(QStringLiteral("Rubrik"), QStringLiteral("http://vaxlo.example/2"), {}, QStringLiteral("2011-05-03 14:07:00"),
+                   QStringLiteral("03 maj 14:07"), QDateTime(QDate(2011, 5, 3), QTime(14, 7)))}},
         {"no link, CDATA, a child element's text and names of another case",
          "<item><title>A<b>fet</b> text</title><description><![CDATA[<p>html</p>]]></description>"
          "<Link>http://x/</Link><pubDate>Tue, 03 May 2011 14:07:59 +0200</pubDate></item>",

@@ -18,7 +18,6 @@ public:
     QStringList messages() const { return m_messages; }
     bool contains(const QString &message) const { return m_messages.contains(message); }
     int count(const QString &message) const { return int(m_messages.count(message)); }
-    void clear() { m_messages.clear(); }
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);

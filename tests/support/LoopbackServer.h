@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QPair>
-#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
 
@@ -94,7 +93,6 @@ public:
 
     // The authority behind Security::Tls servers, made once per process.
     static QByteArray certificateAuthorityPem();
-    static QSslCertificate certificateAuthority();
 
 private:
     struct Impl;

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 
 #include <ostream>
@@ -18,14 +17,6 @@ inline void PrintTo(const QString &value, std::ostream *out)
 inline void PrintTo(const QByteArray &value, std::ostream *out)
 {
     *out << '"' << value.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &value, std::ostream *out)
-{
-    *out << '{';
-    for (qsizetype i = 0; i < value.size(); ++i)
-        *out << (i ? ", \"" : "\"") << value[i].toStdString() << '"';
-    *out << '}';
 }
 
 inline void PrintTo(const QVariant &value, std::ostream *out)

@@ -234,8 +234,11 @@ TEST_P(StoreScreensTest, TheMapFramesStoreAndDeviceTracksOnItsOwnAndOpensDirecti
     ASSERT_EQ(mapManagersMade, 1);
     EXPECT_EQ(map->mapView()->annotationViews().size(), 1) << "the device's marker is the map's own";
 
+    EXPECT_EQ(map->location(), QGeoCoordinate(59.30, 18.10)) << "directions start where the device was last seen";
+    reportPosition(mapPositions, 59.30, 18.20);
+    ASSERT_TRUE(waitUntil([map] { return std::abs(map->location().longitude() - 18.20) < 1e-9; }));
     reportPosition(mapPositions, 59.30, 18.10);
-    ASSERT_TRUE(waitUntil([map] { return map->location().latitude() != 0.0 && !map->mapView()->isAnimating(); }));
+    ASSERT_TRUE(waitUntil([map] { return std::abs(map->location().longitude() - 18.10) < 1e-9 && !map->mapView()->isAnimating(); }));
     XRMapView *mapView = map->mapView();
     EXPECT_NEAR(mapView->centerCoordinate().latitude(), 59.315, 1e-6);
     EXPECT_NEAR(mapView->centerCoordinate().longitude(), 18.08, 1e-6);
