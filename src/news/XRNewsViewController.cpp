@@ -69,6 +69,7 @@ void XRNewsViewController::viewDidLoad()
 {
     XRViewController::viewDidLoad();
     setTitle(XRLocalizedString("News"));
+    m_tableView->setAccessibleName(title());
     if (!m_feed->stories()) {
         // The splash is drawn before the fetch starts.
         if (XRApplicationDelegate *appDelegate = XRApplication::sharedApplication().delegate())

@@ -78,11 +78,10 @@ QWidget *XRPrefsViewController::loadView()
         segment->setObjectName(QStringLiteral("languageSegment%1").arg(i));
         segment->setProperty("segment", true);
         segment->setCheckable(true);
+        segment->setAccessibleDescription(XRLocalizedString("LanguageMarketHint"));
         segment->setGeometry(20 + i * 70, 48, 70, 34);
         m_languageSegmentedControl->addButton(segment, i);
     }
-    connect(m_languageSegmentedControl, &QButtonGroup::idClicked, this,
-            &XRPrefsViewController::languageSegmentedControlChanged);
     auto *hint = new QLabel(XRLocalizedString("LanguageMarketHint"), view);
     hint->setObjectName(QStringLiteral("prefsHint"));
     hint->setGeometry(20, 86, 280, 32);
@@ -92,6 +91,7 @@ QWidget *XRPrefsViewController::loadView()
     m_defaultStoreButton = new QPushButton(view);
     m_defaultStoreButton->setObjectName(QStringLiteral("defaultStoreButton"));
     m_defaultStoreButton->setGeometry(20, 164, 280, 60);
+    m_defaultStoreButton->setAccessibleDescription(XRLocalizedString("Default store"));
     connect(m_defaultStoreButton, &QPushButton::clicked, this, &XRPrefsViewController::defaultStoreButtonPushed);
     return view;
 }
@@ -101,6 +101,11 @@ void XRPrefsViewController::viewDidLoad()
     XRSuperViewController::viewDidLoad();
     if (QAbstractButton *segment = m_languageSegmentedControl->button(xr::storedLanguageIndex()))
         segment->setChecked(true);
+    // The state, not the click: a screen reader's toggle and the keyboard change the language too.
+    connect(m_languageSegmentedControl, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            languageSegmentedControlChanged(index);
+    });
     m_alert = std::make_unique<ZOTableAlert>(XRLocalizedString("Choose store"), XRLocalizedString("Cancel"));
     m_alert->setDelegate(this);
     m_alert->setDataSource(this);

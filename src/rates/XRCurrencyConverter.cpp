@@ -7,6 +7,8 @@
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 
+#include <QHash>
+
 #include <cstdlib>
 
 namespace {
@@ -87,6 +89,17 @@ QVariantMap tidied(QVariantMap row)
 QString withCode(const QString &amount, const QString &code)
 {
     return amount + QLatin1Char(' ') + code;
+}
+
+// The home currencies of the four markets by name, in the screens' language.
+QString homeCurrencyName(const QString &code)
+{
+    static const QHash<QString, const char *> names{{QStringLiteral("SEK"), "Swedish kronor"},
+                                                    {QStringLiteral("DKK"), "Danish kroner"},
+                                                    {QStringLiteral("NOK"), "Norwegian kroner"},
+                                                    {QStringLiteral("EUR"), "euro"}};
+    const char *key = names.value(code);
+    return key ? XRLocalizedString(key) : code;
 }
 
 } // namespace
@@ -187,11 +200,17 @@ int XRCurrencyConverter::currentCurrencyRow() const
     return -1;
 }
 
-XRCurrencyConverter::Labels XRCurrencyConverter::labels(const std::function<QString(double)> &format) const
+XRCurrencyConverter::Labels XRCurrencyConverter::labels(const std::function<QString(double)> &format,
+                                                        bool namesForCodes) const
 {
     const QVariantMap currency = currentCurrency();
-    const QString swift = currency.value(swiftCodeKey).toString();
-    const QString base = currency.value(baseSwiftKey).toString();
+    QString swift = currency.value(swiftCodeKey).toString();
+    QString base = currency.value(baseSwiftKey).toString();
+    if (namesForCodes) {
+        // The default currency is the home currency itself, named "Choose currency".
+        swift = swift == base ? homeCurrencyName(base) : currency.value(swiftNameKey).toString();
+        base = homeCurrencyName(base);
+    }
     const bool buying = m_transTypeSegment == buySegment;
     const double amount = xr::amountFromText(m_amountText);
     const double rate = xr::decimalFromText(currency.value(buying ? sellCashKey : buyCashKey).toString());
@@ -209,14 +228,25 @@ XRCurrencyConverter::Labels XRCurrencyConverter::labels(const std::function<QStr
 
 XRCurrencyConverter::Labels XRCurrencyConverter::setLabels() const
 {
-    return labels([](double value) { return xr::fixedDecimals(value, 2); });
+    return labels([](double value) { return xr::fixedDecimals(value, 2); }, false);
 }
 
-XRCurrencyConverter::Labels XRCurrencyConverter::displayLabels(const QLocale &locale) const
+XRCurrencyConverter::Labels XRCurrencyConverter::displayLabels(const QLocale &locale, bool namesForCodes) const
 {
     // The locale's form of the very digits the stored form prints, so that the
     // screen and the reservation never differ by a rounding.
-    return labels([&locale](double value) { return xr::localizedDecimal(xr::fixedDecimals(value, 2), locale); });
+    return labels([&locale](double value) { return xr::localizedDecimal(xr::fixedDecimals(value, 2), locale); },
+                  namesForCodes);
+}
+
+XRCurrencyConverter::Labels XRCurrencyConverter::spokenLabels(const QLocale &locale) const
+{
+    Labels spoken = displayLabels(locale, true);
+    // Each result is read with what it is the result of.
+    const QString sentence = QStringLiteral("%1 = %2");
+    spoken.baseDestinationLabel = sentence.arg(spoken.swiftSourceLabel, spoken.baseDestinationLabel);
+    spoken.swiftDestinationLabel = sentence.arg(spoken.baseSourceLabel, spoken.swiftDestinationLabel);
+    return spoken;
 }
 
 QString XRCurrencyConverter::sellCashAmmount() const

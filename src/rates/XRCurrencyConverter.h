@@ -85,8 +85,11 @@ public:
     // wire format use.
     Labels setLabels() const;
     // The same texts with amounts as the locale writes numbers; the typed amount
-    // stays as typed.
-    Labels displayLabels(const QLocale &locale) const;
+    // stays as typed. Currencies by code, or by name in the screens' language.
+    Labels displayLabels(const QLocale &locale, bool namesForCodes = false) const;
+    // The texts as a screen reader says them: currencies by name, and each
+    // result with what it converts ("100 Euro = 1 134,50 Swedish kronor").
+    Labels spokenLabels(const QLocale &locale) const;
     // The reserved amount in the base currency at the cash selling rate, whatever
     // the transaction type, in the "%0.2f" form.
     QString sellCashAmmount() const;
@@ -105,7 +108,7 @@ private:
     StatusLine statusLine(const QString &timestamp) const;
     bool isOld(const QString &timestamp) const;
     void refreshCurrentCurrency();
-    Labels labels(const std::function<QString(double)> &format) const;
+    Labels labels(const std::function<QString(double)> &format, bool namesForCodes) const;
 
     XRCurrencyDownloader &m_currencyList;
     XRSharedState &m_appDelegate;

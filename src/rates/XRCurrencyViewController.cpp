@@ -322,6 +322,15 @@ void XRCurrencyViewController::setLabels()
     m_baseSourceLabel->setText(labels.baseSourceLabel);
     m_baseTransactionLabel->setText(labels.baseTransactionLabel);
     m_swiftDestinationLabel->setText(labels.swiftDestinationLabel);
+    // A screen reader says the currencies by name, and each result with what it converts.
+    const XRCurrencyConverter::Labels spoken =
+        m_converter->hasRates() ? m_converter->spokenLabels(xr::marketLocale(currentMarket())) : XRCurrencyConverter::Labels();
+    m_swiftSourceLabel->setAccessibleName(spoken.swiftSourceLabel);
+    m_baseDestinationLabel->setAccessibleName(spoken.baseDestinationLabel);
+    m_baseDestinationLabel->setAccessibleDescription(spoken.swiftTransactionLabel);
+    m_baseSourceLabel->setAccessibleName(spoken.baseSourceLabel);
+    m_swiftDestinationLabel->setAccessibleName(spoken.swiftDestinationLabel);
+    m_swiftDestinationLabel->setAccessibleDescription(spoken.baseTransactionLabel);
 }
 
 void XRCurrencyViewController::setStatusLine(const XRCurrencyConverter::StatusLine &status)

@@ -1,11 +1,14 @@
 #include "XRDatePickerView.h"
 
 #include "XRCollectionDate.h"
+#include "XRKeyboardFocus.h"
 #include "XRLocalizedString.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTextCharFormat>
@@ -33,7 +36,9 @@ XRDatePickerView::XRDatePickerView(QWidget *view, XRDaterPickerViewDelegate *del
 
     m_bgView->setObjectName(QStringLiteral("datePickerStrip"));
     m_bgView->setGeometry(0, 0, width, stripHeight);
-    m_bgView->setFocusPolicy(Qt::NoFocus);
+    // A click on the strip leaves the focus where it is; Tab reaches it last.
+    m_bgView->setFocusPolicy(Qt::TabFocus);
+    m_bgView->setAccessibleName(XRLocalizedString("Close calendar"));
     m_bgView->setStyleSheet(QStringLiteral("background: black; border: none;"));
     m_dimming->setOpacity(0.0);
     m_bgView->setGraphicsEffect(m_dimming);
@@ -55,6 +60,8 @@ XRDatePickerView::XRDatePickerView(QWidget *view, XRDaterPickerViewDelegate *del
     bar->addWidget(done);
     connect(cancel, &QPushButton::clicked, this, &XRDatePickerView::cancelAction);
     connect(done, &QPushButton::clicked, this, &XRDatePickerView::doneAction);
+    // Return or a double click on a day chooses it.
+    connect(m_datePicker, &QCalendarWidget::activated, this, &XRDatePickerView::doneAction);
 
     // Days only: the time of day of the earliest date travels with whatever day is chosen.
     const QDateTime earliest = xr::earliestCollectionDate(clock());
@@ -73,6 +80,24 @@ XRDatePickerView::XRDatePickerView(QWidget *view, XRDaterPickerViewDelegate *del
         m_datePicker->setDateTextFormat(day, unavailable);
     m_datePicker->setAutoFillBackground(true);
     m_datePicker->setGeometry(0, stripHeight + toolbarHeight, width, height - stripHeight - toolbarHeight);
+    m_datePicker->setAccessibleName(XRLocalizedString("Collection date"));
+    // The calendar's own month buttons are named and reached by Tab too.
+    const std::pair<const char *, const char *> parts[] = {{"qt_calendar_prevmonth", "Previous month"},
+                                                           {"qt_calendar_nextmonth", "Next month"},
+                                                           {"qt_calendar_monthbutton", nullptr},
+                                                           {"qt_calendar_yearbutton", nullptr},
+                                                           {"qt_calendar_calendarview", "Collection date"}};
+    for (const auto &[objectName, key] : parts) {
+        if (auto *part = m_datePicker->findChild<QWidget *>(QLatin1String(objectName))) {
+            part->setFocusPolicy(Qt::StrongFocus);
+            if (key)
+                part->setAccessibleName(XRLocalizedString(key));
+        }
+    }
+    setTabOrder(m_datePicker, cancel);
+    setTabOrder(cancel, done);
+    setTabOrder(done, m_bgView);
+    QWidget::hide();
 }
 
 QDateTime XRDatePickerView::pickedDate() const
@@ -87,8 +112,10 @@ qreal XRDatePickerView::bgViewAlpha() const
 
 void XRDatePickerView::show()
 {
+    m_focusBefore = QApplication::focusWidget();
     QWidget::show();
     raise();
+    m_datePicker->setFocus();
     slide(0, [this] { showSecond(); });
 }
 
@@ -104,7 +131,26 @@ void XRDatePickerView::hide()
 
 void XRDatePickerView::hideSecond()
 {
-    slide(height(), {});
+    slide(height(), [this] {
+        QWidget::hide();
+        if (m_focusBefore && m_focusBefore->isVisible())
+            m_focusBefore->setFocus();
+    });
+}
+
+void XRDatePickerView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        cancelAction();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool XRDatePickerView::focusNextPrevChild(bool next)
+{
+    if (!isVisible())
+        return QWidget::focusNextPrevChild(next);
+    return xr::focusNextControlInside(this, next);
 }
 
 void XRDatePickerView::cancelAction()

@@ -25,6 +25,8 @@ public:
 // the whole host view, waits just below it, and slides up when shown: a dimmed
 // strip that cancels when clicked, a bar with Cancel and Done, and a calendar
 // that starts on, and offers nothing before, the earliest collection date.
+// Out of sight it is hidden. While shown it keeps the keyboard: Tab stays in
+// it, Return on a day chooses it as Done does, Escape cancels.
 class XRDatePickerView : public QWidget
 {
     Q_OBJECT
@@ -53,6 +55,10 @@ public:
     QPushButton *bgView() const { return m_bgView; }
     qreal bgViewAlpha() const;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void showSecond();
     void hideSecond();
@@ -65,4 +71,6 @@ private:
     QCalendarWidget *m_datePicker;
     QTime m_timeOfDay;
     QPointer<QPropertyAnimation> m_animation;
+    // Where the keyboard was before the panel came, and goes back to.
+    QPointer<QWidget> m_focusBefore;
 };

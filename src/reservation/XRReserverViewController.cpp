@@ -34,12 +34,16 @@ const QString storeCellIdentifier = QStringLiteral("reserveCellIdentifier");
 const char reservationErrorKey[] =
     "There was an error in the reservation process, please contact the store or try again later.";
 
-QLabel *makeLabel(const char *key, const QRect &frame, QWidget *parent)
+// The label names its field for a screen reader, and describes a button,
+// which its own text names.
+void makeLabel(const char *key, const QRect &frame, QWidget *control)
 {
-    auto *label = new QLabel(XRLocalizedString(key), parent);
+    auto *label = new QLabel(XRLocalizedString(key), control->parentWidget());
     label->setGeometry(frame);
     label->setWordWrap(true);
-    return label;
+    label->setBuddy(control);
+    if (qobject_cast<QPushButton *>(control))
+        control->setAccessibleDescription(label->text());
 }
 
 QLineEdit *makeField(const char *name, const QRect &frame, QWidget *parent)
@@ -85,25 +89,25 @@ QWidget *XRReserverViewController::loadView()
     m_infoLabel->setGeometry(10, 6, 300, 26);
     m_infoLabel->setAlignment(Qt::AlignCenter);
 
-    makeLabel("First name", QRect(14, 36, 106, 30), view);
     m_firstNameTextField = makeField("firstNameTextField", QRect(124, 36, 182, 30), view);
-    makeLabel("Last name", QRect(14, 72, 106, 30), view);
+    makeLabel("First name", QRect(14, 36, 106, 30), m_firstNameTextField);
     m_lastNameTextField = makeField("lastNameTextField", QRect(124, 72, 182, 30), view);
-    makeLabel("Personal ID", QRect(14, 108, 106, 30), view);
+    makeLabel("Last name", QRect(14, 72, 106, 30), m_lastNameTextField);
     m_personalIDTextField = makeField("personalIDTextField", QRect(124, 108, 182, 30), view);
+    makeLabel("Personal ID", QRect(14, 108, 106, 30), m_personalIDTextField);
     m_personalIDTextField->setInputMethodHints(Qt::ImhDigitsOnly);
-    makeLabel("Phone", QRect(14, 144, 106, 30), view);
     m_phoneTextField = makeField("phoneTextField", QRect(124, 144, 182, 30), view);
+    makeLabel("Phone", QRect(14, 144, 106, 30), m_phoneTextField);
     m_phoneTextField->setInputMethodHints(Qt::ImhDialableCharactersOnly);
 
-    makeLabel("Store", QRect(14, 184, 292, 18), view);
     m_storeButton = new QPushButton(view);
     m_storeButton->setObjectName(QStringLiteral("storeButton"));
     m_storeButton->setGeometry(14, 204, 292, 48);
-    makeLabel("Collection date", QRect(14, 262, 292, 18), view);
+    makeLabel("Store", QRect(14, 184, 292, 18), m_storeButton);
     m_dateButton = new QPushButton(view);
     m_dateButton->setObjectName(QStringLiteral("dateButton"));
     m_dateButton->setGeometry(14, 282, 292, 36);
+    makeLabel("Collection date", QRect(14, 262, 292, 18), m_dateButton);
 
     connect(m_storeButton, &QPushButton::clicked, this, &XRReserverViewController::storeButtonPressed);
     connect(m_dateButton, &QPushButton::clicked, this, &XRReserverViewController::dateButtonPressed);
@@ -241,7 +245,8 @@ void XRReserverViewController::textFieldShouldReturn(QLineEdit *textField)
     else if (textField == m_personalIDTextField)
         m_phoneTextField->setFocus();
     else if (textField == m_phoneTextField)
-        m_phoneTextField->clearFocus();
+        // Return in the last field sends the form, as Reserve does.
+        reserve();
 }
 
 void XRReserverViewController::textFieldDidEndEditing(QLineEdit *textField)

@@ -2,14 +2,15 @@
 
 #include "XRStoreAnnotation.h"
 
+#include <QAbstractButton>
 #include <QPixmap>
 #include <QPointer>
 #include <QPointF>
-#include <QWidget>
 
 // A store pin: an image whose centre stands centerOffset away from the
-// annotation's point, and the accessories of its callout.
-class XRAnnotationView : public QWidget
+// annotation's point, and the accessories of its callout. It is a button
+// named by the store, so that the keyboard and a screen reader press it too.
+class XRAnnotationView : public QAbstractButton
 {
     Q_OBJECT
 public:
@@ -29,12 +30,9 @@ public:
     QWidget *rightCalloutAccessoryView() const { return m_right; }
     void setRightCalloutAccessoryView(QWidget *view) { m_right = view; }
 
-Q_SIGNALS:
-    void clicked();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     XRStoreAnnotation m_annotation;

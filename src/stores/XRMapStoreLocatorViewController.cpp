@@ -78,12 +78,14 @@ QWidget *XRMapStoreLocatorViewController::loadView()
     doneButton->setObjectName(QStringLiteral("doneButton"));
     doneButton->setFocusPolicy(Qt::TabFocus);
     doneButton->setGeometry(6, 7, 70, 30);
+    doneButton->setAccessibleDescription(XRLocalizedString("Closes the map"));
     connect(doneButton, &QPushButton::clicked, this, &XRMapStoreLocatorViewController::done);
 
     m_posButton = new QPushButton(XRLocalizedString("Position"), bar);
     m_posButton->setObjectName(QStringLiteral("posButton"));
     m_posButton->setFocusPolicy(Qt::TabFocus);
     m_posButton->setGeometry(view->width() - 86, 7, 80, 30);
+    m_posButton->setAccessibleDescription(XRLocalizedString("Follows where you are on the map"));
     setPosButtonStyle(borderedStyle);
     connect(m_posButton, &QPushButton::clicked, this, &XRMapStoreLocatorViewController::switchTrackingLocation);
 
@@ -103,6 +105,7 @@ QWidget *XRMapStoreLocatorViewController::loadView()
     m_mapView = new XRMapView(tiles, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/tiles"), view);
     m_mapView->setGeometry(0, barHeight, view->width(), view->height() - barHeight);
     m_mapView->setDelegate(this);
+    m_mapView->setAccessibleName(XRLocalizedString("Map"));
     return view;
 }
 
@@ -226,6 +229,7 @@ XRAnnotationView *XRMapStoreLocatorViewController::mapViewViewForAnnotation(XRMa
     disclosure->setFixedSize(26, 26);
     disclosure->setToolTip(XRLocalizedString("Directions"));
     disclosure->setAccessibleName(disclosure->toolTip());
+    disclosure->setAccessibleDescription(XRLocalizedString("Opens driving directions to the store"));
     disclosure->setStyleSheet(QString::fromLatin1(screenStyle));
     disclosure->hide();
     view->setRightCalloutAccessoryView(disclosure);

@@ -50,6 +50,12 @@ public:
     void stopTrackingLocation();
     void switchTrackingLocation();
     void done();
+    // Escape closes the map as Done does.
+    bool goBack() override
+    {
+        done();
+        return true;
+    }
 
 protected:
     QWidget *loadView() override;

@@ -40,6 +40,7 @@ QWidget *XRVaxloShopViewController::loadView()
     view->setObjectName(QStringLiteral("storesScreen"));
     m_tableView = new XRTableView(view);
     m_tableView->setObjectName(QStringLiteral("storesTable"));
+    m_tableView->setAccessibleName(title());
     // The list fills whatever room the tab bar leaves.
     auto *layout = new QVBoxLayout(view);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -12,13 +12,14 @@ const char panelStyle[] = "QWidget#actionSheetPanel { background: rgba(40, 40, 5
                           "QPushButton { color: black; font-weight: bold; font-size: 16px; min-height: 40px;"
                           " background: #f2f2f2; border: 1px solid #888; border-radius: 8px; }"
                           "QPushButton#actionSheetCancel { color: white; background: #3a3a44; }"
+                          "QPushButton:focus { border: 3px solid #2f7de1; }"
                           "QPushButton:pressed { background: #9ab; }";
 } // namespace
 
 XRActionSheet::XRActionSheet(const QString &title, XRActionSheetDelegate *delegate, const QString &cancelButtonTitle,
                              const QStringList &otherButtonTitles)
     : XRModalPanel(title, cancelButtonTitle.isEmpty() ? otherButtonTitles : otherButtonTitles + QStringList{cancelButtonTitle},
-                   panelStyle, 90)
+                   panelStyle, 90, QAccessible::Dialog)
     , m_cancelIndex(cancelButtonTitle.isEmpty() ? -1 : int(otherButtonTitles.size()))
     , m_delegate(delegate)
 {

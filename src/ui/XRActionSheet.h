@@ -24,12 +24,13 @@ public:
     XRActionSheet(const QString &title, XRActionSheetDelegate *delegate, const QString &cancelButtonTitle,
                   const QStringList &otherButtonTitles);
 
-    int cancelButtonIndex() const { return m_cancelIndex; }
+    int cancelButtonIndex() const override { return m_cancelIndex; }
 
     static QList<XRActionSheet *> visibleSheets();
 
 protected:
     void layOut() override;
+    int defaultButtonIndex() const override { return 0; }
     void didDismiss(int buttonIndex) override;
 
 private:

@@ -2,7 +2,6 @@
 
 #include "XRWindow.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,6 +14,7 @@ const char panelStyle[] = "QWidget#alertPanel { background: rgba(20, 40, 90, 235
                           "QPushButton { color: white; font-weight: bold; font-size: 15px; min-height: 36px;"
                           " background: rgba(255, 255, 255, 40); border: 1px solid rgba(255, 255, 255, 120);"
                           " border-radius: 6px; }"
+                          "QPushButton:focus { border: 2px solid white; }"
                           "QPushButton:pressed { background: rgba(255, 255, 255, 90); }";
 
 QStringList cancelFirst(const QString &cancelButtonTitle, const QStringList &otherButtonTitles)
@@ -26,12 +26,13 @@ QStringList cancelFirst(const QString &cancelButtonTitle, const QStringList &oth
 
 XRAlertView::XRAlertView(const QString &title, const QString &message, XRAlertViewDelegate *delegate,
                          const QString &cancelButtonTitle, const QStringList &otherButtonTitles)
-    : XRModalPanel(title, cancelFirst(cancelButtonTitle, otherButtonTitles), panelStyle, 110)
+    : XRModalPanel(title, cancelFirst(cancelButtonTitle, otherButtonTitles), panelStyle, 110, QAccessible::AlertMessage)
     , m_message(message)
     , m_hasCancelButton(!cancelButtonTitle.isEmpty())
     , m_delegate(delegate)
 {
     setObjectName(QStringLiteral("alertView"));
+    setAccessibleDescription(message);
     panel()->setObjectName(QStringLiteral("alertPanel"));
     for (int i = 0; i < buttons().size(); ++i)
         buttons()[i]->setObjectName(QStringLiteral("alertButton%1").arg(i));
@@ -141,12 +142,9 @@ void XRAlertView::didDismiss(int buttonIndex)
         m_delegate->alertViewDidDismissWithButtonIndex(this, buttonIndex);
 }
 
-void XRAlertView::keyPressEvent(QKeyEvent *event)
+// Escape closes the alert with its cancel button without pressing it.
+void XRAlertView::cancelled()
 {
-    if (event->key() != Qt::Key_Escape || cancelButtonIndex() < 0) {
-        XRModalPanel::keyPressEvent(event);
-        return;
-    }
     if (m_delegate)
         m_delegate->alertViewCancel(this);
     dismissWithClickedButtonIndex(cancelButtonIndex());

@@ -41,7 +41,7 @@ public:
                 const QString &cancelButtonTitle, const QStringList &otherButtonTitles = {});
 
     QString message() const { return m_message; }
-    int cancelButtonIndex() const { return m_hasCancelButton ? 0 : -1; }
+    int cancelButtonIndex() const override { return m_hasCancelButton ? 0 : -1; }
     // Extra content between the message and the buttons (a list, a field).
     // Given again, also while shown, the height replaces the earlier one and
     // the panel grows or shrinks about its centre.
@@ -54,12 +54,14 @@ public:
 
 protected:
     void layOut() override;
+    // The first of the other buttons, or the cancel button when it is alone.
+    int defaultButtonIndex() const override { return m_hasCancelButton && buttons().size() > 1 ? 1 : 0; }
+    void cancelled() override;
     void buttonPressed(int buttonIndex) override;
     void willPresent() override;
     void didPresent() override;
     void willDismiss(int buttonIndex) override;
     void didDismiss(int buttonIndex) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fitPanel();

@@ -1,5 +1,6 @@
 #include "XRNavigationController.h"
 
+#include "XRKeyboardFocus.h"
 #include "XRLocalizedString.h"
 
 #include <QEvent>
@@ -29,6 +30,10 @@ XRNavigationController::XRNavigationController(XRViewController *rootViewControl
 QWidget *XRNavigationController::loadView()
 {
     QWidget *view = XRViewController::loadView();
+    // Made before the bar, so that the keyboard arrives at the screen's own
+    // controls before the bar's buttons.
+    m_content = new QWidget(view);
+    m_content->setGeometry(0, barHeight, 320, view->height() - barHeight);
     m_bar = new QWidget(view);
     m_bar->setObjectName(QStringLiteral("navigationBar"));
     m_bar->setAttribute(Qt::WA_StyledBackground);
@@ -42,8 +47,6 @@ QWidget *XRNavigationController::loadView()
     m_leftButton->setObjectName(QStringLiteral("navigationLeftButton"));
     m_rightButton = new QPushButton(m_bar);
     m_rightButton->setObjectName(QStringLiteral("navigationRightButton"));
-    m_content = new QWidget(view);
-    m_content->setGeometry(0, barHeight, 320, view->height() - barHeight);
     // The container that shows this stack sets its size after the view is made.
     view->installEventFilter(this);
     connect(m_leftButton, &QPushButton::clicked, this, [this] {
@@ -151,6 +154,8 @@ void XRNavigationController::pushViewController(XRViewController *controller, bo
     if (visible) {
         previous->endAppearanceTransition(false, animated);
         controller->endAppearanceTransition(true, animated);
+        // The keyboard follows the customer to the new screen.
+        xr::focusFirstControl(controller->view());
     }
 }
 
@@ -171,8 +176,21 @@ XRViewController *XRNavigationController::popViewController(bool animated)
     if (visible) {
         popped->endAppearanceTransition(false, animated);
         top->endAppearanceTransition(true, animated);
+        xr::focusFirstControl(top->view());
     }
     disconnect(popped, nullptr, this, nullptr);
     popped->deleteLater();
     return popped;
+}
+
+bool XRNavigationController::goBack()
+{
+    if (XRViewController::goBack())
+        return true;
+    XRViewController *top = topViewController();
+    if (top && top->leftBarButtonItem().action) {
+        top->leftBarButtonItem().action();
+        return true;
+    }
+    return popViewController(true) != nullptr;
 }

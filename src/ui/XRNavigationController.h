@@ -19,6 +19,8 @@ public:
 
     void pushViewController(XRViewController *controller, bool animated);
     XRViewController *popViewController(bool animated);
+    // The top screen's own way back first, then its left bar button, then a pop.
+    bool goBack() override;
     XRViewController *topViewController() const { return m_stack.isEmpty() ? nullptr : m_stack.last(); }
     QList<XRViewController *> viewControllers() const { return m_stack; }
 

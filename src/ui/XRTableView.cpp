@@ -1,5 +1,6 @@
 #include "XRTableView.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 namespace {
+
 constexpr int accessoryWidth = 30;
 
 // A row's title: one that is too long for the row ends in an ellipsis instead
@@ -32,6 +34,57 @@ protected:
 };
 const QColor highlightTop(5, 140, 245);
 const QColor highlightBottom(1, 93, 230);
+
+// A row as a screen reader meets it: a list item named by the texts it
+// shows, checked when it carries a check mark, that it can press.
+class CellAccessible : public QAccessibleWidget
+{
+public:
+    explicit CellAccessible(XRTableViewCell *cell)
+        : QAccessibleWidget(cell, QAccessible::ListItem)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !widget()->accessibleName().isEmpty())
+            return QAccessibleWidget::text(t);
+        QStringList texts;
+        for (const QLabel *label : widget()->findChildren<QLabel *>()) {
+            if (label->isVisibleTo(widget()) && !label->text().isEmpty())
+                texts << label->text();
+        }
+        return texts.join(QStringLiteral(", "));
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = cell()->isSelected() || cell()->isHighlighted();
+        state.checkable = cell()->accessoryType() == XRTableViewCell::AccessoryCheckmark;
+        state.checked = state.checkable;
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        auto *table = qobject_cast<XRTableView *>(cell()->parentWidget() ? cell()->parentWidget()->parentWidget() : nullptr);
+        if (name == pressAction() && table)
+            table->pressCell(cell());
+    }
+
+private:
+    XRTableViewCell *cell() const { return static_cast<XRTableViewCell *>(widget()); }
+};
+
+QAccessibleInterface *tableAccessible(const QString &, QObject *object)
+{
+    if (auto *cell = qobject_cast<XRTableViewCell *>(object))
+        return new CellAccessible(cell);
+    if (auto *table = qobject_cast<XRTableView *>(object))
+        return new QAccessibleWidget(table, QAccessible::List);
+    return nullptr;
+}
+
 } // namespace
 
 XRTableViewCell::XRTableViewCell(const QString &reuseIdentifier, QWidget *parent)
@@ -124,6 +177,11 @@ void XRTableViewCell::paintEvent(QPaintEvent *event)
 XRTableView::XRTableView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(tableAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setObjectName(QStringLiteral("tableView"));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -330,8 +388,22 @@ void XRTableView::keyPressEvent(QKeyEvent *event)
         old->setHighlighted(false, false);
     m_current = current;
     scrollToRowAtIndexPath(m_rows[current].indexPath);
-    if (XRTableViewCell *cell = cellForRowAtIndexPath(m_rows[current].indexPath))
+    if (XRTableViewCell *cell = cellForRowAtIndexPath(m_rows[current].indexPath)) {
         cell->setHighlighted(true, false);
+        // A screen reader says the row the arrows reached.
+        QAccessibleEvent reached(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&reached);
+    }
+}
+
+void XRTableView::pressCell(XRTableViewCell *cell)
+{
+    for (auto it = m_visible.cbegin(); it != m_visible.cend(); ++it) {
+        if (it.value() == cell) {
+            userSelectsRow(m_rows[it.key()].indexPath);
+            return;
+        }
+    }
 }
 
 void XRTableView::userSelectsRow(const XRIndexPath &indexPath)

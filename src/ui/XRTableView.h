@@ -124,6 +124,8 @@ public:
     void selectRowAtIndexPath(const XRIndexPath &indexPath, bool animated);
     void deselectRowAtIndexPath(const XRIndexPath &indexPath, bool animated);
     void scrollToRowAtIndexPath(const XRIndexPath &indexPath);
+    // A row pressed through the accessibility tree: selected as a click selects it.
+    void pressCell(XRTableViewCell *cell);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

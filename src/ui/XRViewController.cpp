@@ -140,3 +140,9 @@ void XRViewController::endAppearanceTransition(bool appearing, bool animated)
     if (XRViewController *child = visibleChildViewController())
         child->endAppearanceTransition(appearing, animated);
 }
+
+bool XRViewController::goBack()
+{
+    XRViewController *child = visibleChildViewController();
+    return child && child->goBack();
+}

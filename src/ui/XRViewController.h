@@ -66,6 +66,11 @@ public:
     void endAppearanceTransition(bool appearing, bool animated);
     bool isVisible() const { return m_visible; }
 
+    // What Escape does on the screen: goes back or cancels as its back, Cancel or
+    // Done button would; false when the screen has nowhere to go back to.
+    // Containers hand it to the child on screen first.
+    virtual bool goBack();
+
     // Appearance events; subclasses extend them. A container's events reach its
     // visible child after its own.
     virtual void viewWillAppear(bool animated) { Q_UNUSED(animated); }

@@ -1,11 +1,13 @@
 #include "XRWindow.h"
 
 #include "XRImage.h"
+#include "XRKeyboardFocus.h"
 #include "XRStatusBar.h"
 #include "XRViewController.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPropertyAnimation>
 #include <QTimer>
 
@@ -107,6 +109,7 @@ void XRWindow::presentModal(XRViewController *controller, bool animated)
         covered->beginAppearanceTransition(false, animated);
     controller->beginAppearanceTransition(true, animated);
     m_modals.append(controller);
+    m_focusBeforeModals.append(QApplication::focusWidget());
     QWidget *view = controller->view();
     view->setParent(this);
     const QRect frame(0, XRStatusBar::height, width, height - XRStatusBar::height);
@@ -123,12 +126,16 @@ void XRWindow::presentModal(XRViewController *controller, bool animated)
     if (covered)
         covered->endAppearanceTransition(false, animated);
     controller->endAppearanceTransition(true, animated);
+    xr::focusFirstControl(view);
 }
 
 void XRWindow::dismissModal(XRViewController *controller, bool animated)
 {
-    if (!m_modals.removeOne(controller))
+    const qsizetype index = m_modals.indexOf(controller);
+    if (index < 0)
         return;
+    m_modals.removeAt(index);
+    const QPointer<QWidget> focusBefore = m_focusBeforeModals.takeAt(index);
     XRViewController *uncovered = m_modals.isEmpty() ? m_root : m_modals.last();
     controller->beginAppearanceTransition(false, animated);
     if (uncovered)
@@ -138,4 +145,22 @@ void XRWindow::dismissModal(XRViewController *controller, bool animated)
     controller->endAppearanceTransition(false, animated);
     if (uncovered)
         uncovered->endAppearanceTransition(true, animated);
+    if (focusBefore && focusBefore->isVisible())
+        focusBefore->setFocus();
+}
+
+void XRWindow::keyPressEvent(QKeyEvent *event)
+{
+    XRViewController *top = m_modals.isEmpty() ? m_root : m_modals.last();
+    if (event->key() == Qt::Key_Escape && top && top->goBack())
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool XRWindow::focusNextPrevChild(bool next)
+{
+    if (m_modals.isEmpty() || !m_modals.last()->isViewLoaded())
+        return QWidget::focusNextPrevChild(next);
+    return xr::focusNextControlInside(m_modals.last()->view(), next);
 }

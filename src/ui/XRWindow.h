@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -38,6 +39,12 @@ public:
     void presentModal(XRViewController *controller, bool animated);
     void dismissModal(XRViewController *controller, bool animated);
 
+protected:
+    // Escape no control took: the screen on top goes back or cancels.
+    void keyPressEvent(QKeyEvent *event) override;
+    // Tab stays in a modal screen, away from the screens it covers.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     enum class FirstFrame { NotShown, Pending, Drawn };
 
@@ -49,4 +56,6 @@ private:
     QList<XRViewController *> m_modals;
     FirstFrame m_firstFrame = FirstFrame::NotShown;
     std::vector<std::function<void()>> m_afterFirstFrame;
+    // For each modal screen, where the keyboard was before it came.
+    QList<QPointer<QWidget>> m_focusBeforeModals;
 };

@@ -15,6 +15,7 @@ ZOTableAlert::ZOTableAlert(const QString &title, const QString &cancelButtonTitl
     m_tableView->hide();
     m_tableView->setFrameShape(QFrame::NoFrame);
     m_tableView->setObjectName(QStringLiteral("tableAlertTable"));
+    m_tableView->setAccessibleName(title);
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
     // The alert's white texts stop at the list.
@@ -96,6 +97,8 @@ void ZOTableAlert::willPresentAlertView(XRAlertView *)
 
 void ZOTableAlert::didPresentAlertView(XRAlertView *)
 {
+    // The keyboard starts in the list: arrows move, Return chooses, Escape cancels.
+    m_tableView->setFocus();
     if (m_delegate)
         m_delegate->didPresentTableAlert(this);
 }

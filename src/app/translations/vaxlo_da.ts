@@ -227,5 +227,49 @@
         <source>The reservation is now completed</source>
         <translation>Din reservation er nu gennemført</translation>
     </message>
+    <message>
+        <source>Close calendar</source>
+        <translation>Luk kalenderen</translation>
+    </message>
+    <message>
+        <source>Closes the map</source>
+        <translation>Lukker kortet</translation>
+    </message>
+    <message>
+        <source>Follows where you are on the map</source>
+        <translation>Viser, hvor du er, på kortet</translation>
+    </message>
+    <message>
+        <source>Opens driving directions to the store</source>
+        <translation>Åbner rutevejledning til butikken</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Kort</translation>
+    </message>
+    <message>
+        <source>Swedish kronor</source>
+        <translation>svenske kroner</translation>
+    </message>
+    <message>
+        <source>Danish kroner</source>
+        <translation>danske kroner</translation>
+    </message>
+    <message>
+        <source>Norwegian kroner</source>
+        <translation>norske kroner</translation>
+    </message>
+    <message>
+        <source>euro</source>
+        <translation>euro</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Forrige måned</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Næste måned</translation>
+    </message>
 </context>
 </TS>

@@ -227,5 +227,49 @@
         <source>The reservation is now completed</source>
         <translation>The reservation is now completed</translation>
     </message>
+    <message>
+        <source>Close calendar</source>
+        <translation>Close calendar</translation>
+    </message>
+    <message>
+        <source>Closes the map</source>
+        <translation>Closes the map</translation>
+    </message>
+    <message>
+        <source>Follows where you are on the map</source>
+        <translation>Follows where you are on the map</translation>
+    </message>
+    <message>
+        <source>Opens driving directions to the store</source>
+        <translation>Opens driving directions to the store</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>Swedish kronor</source>
+        <translation>Swedish kronor</translation>
+    </message>
+    <message>
+        <source>Danish kroner</source>
+        <translation>Danish kroner</translation>
+    </message>
+    <message>
+        <source>Norwegian kroner</source>
+        <translation>Norwegian kroner</translation>
+    </message>
+    <message>
+        <source>euro</source>
+        <translation>euro</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Previous month</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Next month</translation>
+    </message>
 </context>
 </TS>

@@ -227,5 +227,49 @@
         <source>The reservation is now completed</source>
         <translation>Varauksesi on nyt tehty</translation>
     </message>
+    <message>
+        <source>Close calendar</source>
+        <translation>Sulje kalenteri</translation>
+    </message>
+    <message>
+        <source>Closes the map</source>
+        <translation>Sulkee kartan</translation>
+    </message>
+    <message>
+        <source>Follows where you are on the map</source>
+        <translation>Näyttää sijaintisi kartalla</translation>
+    </message>
+    <message>
+        <source>Opens driving directions to the store</source>
+        <translation>Avaa ajo-ohjeet myymälään</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Kartta</translation>
+    </message>
+    <message>
+        <source>Swedish kronor</source>
+        <translation>Ruotsin kruunua</translation>
+    </message>
+    <message>
+        <source>Danish kroner</source>
+        <translation>Tanskan kruunua</translation>
+    </message>
+    <message>
+        <source>Norwegian kroner</source>
+        <translation>Norjan kruunua</translation>
+    </message>
+    <message>
+        <source>euro</source>
+        <translation>euroa</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Edellinen kuukausi</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Seuraava kuukausi</translation>
+    </message>
 </context>
 </TS>

@@ -227,5 +227,49 @@
         <source>The reservation is now completed</source>
         <translation>Reservasjonen din er nå fullført</translation>
     </message>
+    <message>
+        <source>Close calendar</source>
+        <translation>Lukk kalenderen</translation>
+    </message>
+    <message>
+        <source>Closes the map</source>
+        <translation>Lukker kartet</translation>
+    </message>
+    <message>
+        <source>Follows where you are on the map</source>
+        <translation>Viser hvor du er på kartet</translation>
+    </message>
+    <message>
+        <source>Opens driving directions to the store</source>
+        <translation>Åpner veibeskrivelse til butikken</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Kart</translation>
+    </message>
+    <message>
+        <source>Swedish kronor</source>
+        <translation>svenske kroner</translation>
+    </message>
+    <message>
+        <source>Danish kroner</source>
+        <translation>danske kroner</translation>
+    </message>
+    <message>
+        <source>Norwegian kroner</source>
+        <translation>norske kroner</translation>
+    </message>
+    <message>
+        <source>euro</source>
+        <translation>euro</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Forrige måned</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Neste måned</translation>
+    </message>
 </context>
 </TS>

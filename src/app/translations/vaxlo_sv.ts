@@ -227,5 +227,49 @@
         <source>The reservation is now completed</source>
         <translation>Din reservation är nu klar</translation>
     </message>
+    <message>
+        <source>Close calendar</source>
+        <translation>Stäng kalendern</translation>
+    </message>
+    <message>
+        <source>Closes the map</source>
+        <translation>Stänger kartan</translation>
+    </message>
+    <message>
+        <source>Follows where you are on the map</source>
+        <translation>Visar var du är på kartan</translation>
+    </message>
+    <message>
+        <source>Opens driving directions to the store</source>
+        <translation>Öppnar vägbeskrivning till butiken</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Karta</translation>
+    </message>
+    <message>
+        <source>Swedish kronor</source>
+        <translation>svenska kronor</translation>
+    </message>
+    <message>
+        <source>Danish kroner</source>
+        <translation>danska kronor</translation>
+    </message>
+    <message>
+        <source>Norwegian kroner</source>
+        <translation>norska kronor</translation>
+    </message>
+    <message>
+        <source>euro</source>
+        <translation>euro</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Föregående månad</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Nästa månad</translation>
+    </message>
 </context>
 </TS>
