@@ -47,7 +47,6 @@ void XRAppDelegate::applicationDidFinishLaunching()
     m_lastNetworkAlertDate = distantPast();
 
     m_settingsDict = loadDictionary(settingsFileName, "Error: no settings loaded. create new settings.");
-    loadCurrentStoreList();
     m_currencyDict = loadDictionary(currencyFileName, "Error: no currencies loaded. create new currencyDict");
 
     // Registered before any screen registers its own, so that the store
@@ -57,12 +56,19 @@ void XRAppDelegate::applicationDidFinishLaunching()
     center.addObserver(this, XRLanguageChangedNotification, [this](const XRNotification &) { loadCurrentStoreList(); });
 
     m_location.reset();
-    startTrackingLocation();
-
-    if (m_shell) {
-        m_shell->setStatusBarStyle(2);
-        m_shell->makeKeyAndVisible();
+    // The branch list and the position source are not needed for the first
+    // frame: the network and the position plugins load after it.
+    const auto startLoading = [this] {
+        loadCurrentStoreList();
+        startTrackingLocation();
+    };
+    if (!m_shell) {
+        startLoading();
+        return;
     }
+    m_shell->setStatusBarStyle(2);
+    m_shell->makeKeyAndVisible();
+    m_shell->afterFirstFrame(startLoading);
 }
 
 void XRAppDelegate::settleLanguage()

@@ -77,6 +77,7 @@ public:
     void setupStoresArray();
     void addLocationsToStores();
     const std::optional<QVariantList> &storesArray() const override { return m_storeCollection.storesArray(); }
+    void addDistanceToStores(const QGeoCoordinate &position) override { m_storeCollection.addDistanceToStores(position); }
     // The collection ordered by "city", for the store choosers.
     std::optional<QVariantList> sortedStoresArray() const override { return m_storeCollection.sortedStoresArray(); }
 

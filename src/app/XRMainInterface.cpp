@@ -1,6 +1,7 @@
 #include "XRMainInterface.h"
 
 #include "XRCurrencyViewController.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRNavigationController.h"
 #include "XRNewsViewController.h"
@@ -14,7 +15,7 @@ XRTabBarController *makeMainTabBarController(QObject *parent)
 {
     auto *tabs = new XRTabBarController(parent);
     auto *news = new XRNavigationController(new XRNewsViewController);
-    news->setTabBarItem(XRLocalizedString("News"), QIcon(QStringLiteral(":/images/tab-news.png")));
+    news->setTabBarItem(XRLocalizedString("News"), xr::pngIcon(QStringLiteral(":/images/tab-news.png")));
     tabs->setViewControllers({new XRCurrencyViewController, new XRVaxloShopViewController, news, new XRPrefsViewController});
     return tabs;
 }

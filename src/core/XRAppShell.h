@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 // What the application delegate needs of the window: the loading splash, the
 // one network alert, the status bar and showing the window. The screens
 // implement it; logic tests use a recording one.
@@ -17,4 +19,6 @@ public:
     virtual void showAlert(const QString &title, const QString &message, const QString &cancelButtonTitle) = 0;
     virtual void setStatusBarStyle(int style) = 0;
     virtual void makeKeyAndVisible() = 0;
+    // Runs work that the window's first frame does not need once it is drawn.
+    virtual void afterFirstFrame(std::function<void()> work) = 0;
 };

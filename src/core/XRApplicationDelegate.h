@@ -19,6 +19,8 @@ public:
     virtual const std::optional<QVariantList> &storesArray() const = 0;
     // The collection ordered by "city", for the store choosers.
     virtual std::optional<QVariantList> sortedStoresArray() const = 0;
+    // Sets "distance" of every record of the collection from the position.
+    virtual void addDistanceToStores(const QGeoCoordinate &position) = 0;
     // The newest reported location; nothing until the first report.
     virtual const std::optional<QGeoPositionInfo> &location() const = 0;
     virtual void startTrackingLocation() = 0;

@@ -16,6 +16,7 @@ const QString latitudeKey = QStringLiteral("latitude");
 const QString longitudeKey = QStringLiteral("longitude");
 const QString locationKey = QStringLiteral("location");
 const QString cityKey = QStringLiteral("city");
+const QString distanceKey = QStringLiteral("distance");
 
 } // namespace
 
@@ -42,6 +43,15 @@ double leadingDecimalNumber(QStringView text)
     double value = 0.0;
     const auto result = std::from_chars(begin, end, value, std::chars_format::general);
     return result.ec == std::errc() ? value : 0.0;
+}
+
+void addDistanceToStores(QVariantList &stores, const QGeoCoordinate &position)
+{
+    for (QVariant &item : stores) {
+        QVariantMap &store = xr::mutableRecord(item);
+        const QGeoCoordinate location = store.value(locationKey).value<QGeoCoordinate>();
+        store.insert(distanceKey, location.distanceTo(position));
+    }
 }
 
 } // namespace xr
@@ -73,6 +83,12 @@ void XRStoreCollection::addLocationsToStores()
         const QGeoCoordinate location(degrees(latitude), degrees(longitude));
         store.insert(locationKey, QVariant::fromValue(location));
     }
+}
+
+void XRStoreCollection::addDistanceToStores(const QGeoCoordinate &position)
+{
+    if (m_storesArray)
+        xr::addDistanceToStores(*m_storesArray, position);
 }
 
 std::optional<QVariantList> XRStoreCollection::sortedStoresArray() const

@@ -10,6 +10,10 @@ namespace xr {
 // The leading decimal number of the text ("59.33 N" gives 59.33), always with
 // "." as the decimal separator; 0 when the text does not start with one.
 double leadingDecimalNumber(QStringView text);
+
+// Sets "distance" of every record: the metres from the position to the
+// record's "location" (a record without one counts as 0).
+void addDistanceToStores(QVariantList &stores, const QGeoCoordinate &position);
 } // namespace xr
 
 // The store collection: the application's own copies of the current market's
@@ -24,6 +28,10 @@ public:
     void setupStoresArray(const QVariantMap &settingsDict);
     // Sets "location" of every record from its "latitude" and "longitude".
     void addLocationsToStores();
+    // Sets "distance" of every record from the position. The store list orders
+    // these records themselves: a copy of 10,000 records costs more than the
+    // ordering.
+    void addDistanceToStores(const QGeoCoordinate &position);
 
     // Nothing before the first build, or when the settings held no stores.
     const std::optional<QVariantList> &storesArray() const { return m_storesArray; }

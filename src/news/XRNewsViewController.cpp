@@ -2,6 +2,7 @@
 
 #include "XRApplication.h"
 #include "XRApplicationDelegate.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRNavigationController.h"
@@ -28,7 +29,7 @@ XRTableViewCell *makeFeedCell()
     cell->detailTextLabel()->setStyleSheet(QStringLiteral("color: rgba(51, 51, 51, 255);"));
     auto *glass = new QLabel(cell);
     glass->setObjectName(QStringLiteral("Vaxlo_glassigt"));
-    glass->setPixmap(QPixmap(QStringLiteral(":/images/Vaxlo_glassigt.png")));
+    glass->setPixmap(xr::pngPixmap(QStringLiteral(":/images/Vaxlo_glassigt.png")));
     glass->adjustSize();
     glass->move(0, 0);
     glass->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,6 +1,7 @@
 #include "XRPrefsViewController.h"
 
 #include "XRApplicationDelegate.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRMarkets.h"
 #include "XRNotificationCenter.h"
@@ -53,7 +54,7 @@ XRPrefsViewController::XRPrefsViewController(QObject *parent)
     : XRSuperViewController(parent)
 {
     setTitle(XRLocalizedString("Settings"));
-    setTabBarItem(XRLocalizedString("Settings"), QIcon(QStringLiteral(":/images/tab-prefs.png")));
+    setTabBarItem(XRLocalizedString("Settings"), xr::pngIcon(QStringLiteral(":/images/tab-prefs.png")));
 }
 
 XRPrefsViewController::~XRPrefsViewController() = default;

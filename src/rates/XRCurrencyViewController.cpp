@@ -6,6 +6,7 @@
 #include "XRCurrencyView.h"
 #include "XRDecimalPadValidator.h"
 #include "XRFittingFont.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMarkets.h"
@@ -21,6 +22,7 @@
 #include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTimer>
@@ -82,7 +84,7 @@ XRCurrencyViewController::XRCurrencyViewController(QObject *parent)
     : XRSuperViewController(parent)
 {
     setTitle(XRLocalizedString("Currency"));
-    setTabBarItem(XRLocalizedString("Currency"), QIcon(QStringLiteral(":/images/tab-currency.png")));
+    setTabBarItem(XRLocalizedString("Currency"), xr::pngIcon(QStringLiteral(":/images/tab-currency.png")));
 }
 
 XRCurrencyViewController::~XRCurrencyViewController()
@@ -274,7 +276,15 @@ void XRCurrencyViewController::loadCurrencies()
         return;
     m_loading = true;
     m_pickCurrencyButton->setEnabled(false);
-    m_currencyList->loadCurrenciesAndNotify();
+    // The screen says "Loading data..." in the first frame; the network waits until it is drawn.
+    const auto load = [screen = QPointer<XRCurrencyViewController>(this)] {
+        if (screen && screen->m_currencyList)
+            screen->m_currencyList->loadCurrenciesAndNotify();
+    };
+    if (XRWindow *window = XRWindow::mainWindow())
+        window->afterFirstFrame(load);
+    else
+        load();
 }
 
 void XRCurrencyViewController::setupGUI()

@@ -1,5 +1,6 @@
 #include "XRPickerButtonPanel.h"
 
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 
 #include <QPainter>
@@ -21,9 +22,9 @@ XRPickerButtonPanel::XRPickerButtonPanel(const QRect &frame, QWidget *parent)
 
 void XRPickerButtonPanel::setupGUI()
 {
-    m_pattern = QPixmap(QStringLiteral(":/images/pickerButtonPanelPattern.png"));
+    m_pattern = xr::pngPixmap(QStringLiteral(":/images/pickerButtonPanelPattern.png"));
     // The button takes its size from its picture; without one it has none.
-    const QPixmap image(QStringLiteral(":/images/buttonBlackSmall.png"));
+    const QPixmap image = xr::pngPixmap(QStringLiteral(":/images/buttonBlackSmall.png"));
     m_doneButton = new QPushButton(this);
     m_doneButton->setObjectName(QStringLiteral("doneButton"));
     m_doneButton->setGeometry(width() - image.width() - 5, 8, image.width(), image.height());

@@ -3,6 +3,7 @@
 #include "XRApplication.h"
 #include "XRApplicationDelegate.h"
 #include "XRConfiguration.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMapGeometry.h"
@@ -218,7 +219,7 @@ XRAnnotationView *XRMapStoreLocatorViewController::mapViewViewForAnnotation(XRMa
     auto *view = new XRAnnotationView(annotation, annotationIdentifier);
     auto *icon = new QLabel(view);
     icon->setObjectName(QStringLiteral("mapIcon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/images/mapIcon.png")));
+    icon->setPixmap(xr::pngPixmap(QStringLiteral(":/images/mapIcon.png")));
     icon->adjustSize();
     icon->hide();
     view->setLeftCalloutAccessoryView(icon);
@@ -232,7 +233,7 @@ XRAnnotationView *XRMapStoreLocatorViewController::mapViewViewForAnnotation(XRMa
     disclosure->setStyleSheet(QString::fromLatin1(screenStyle));
     disclosure->hide();
     view->setRightCalloutAccessoryView(disclosure);
-    view->setImage(QPixmap(QStringLiteral(":/images/vaxloPin2.png")));
+    view->setImage(xr::pngPixmap(QStringLiteral(":/images/vaxloPin2.png")));
     view->setCanShowCallout(true);
     view->setCenterOffset(QPointF(12, -35));
     return view;

@@ -16,15 +16,6 @@ const QString distanceKey = QStringLiteral("distance");
 
 namespace xr {
 
-void addDistanceToStores(QVariantList &stores, const QGeoCoordinate &position)
-{
-    for (QVariant &item : stores) {
-        QVariantMap &store = xr::mutableRecord(item);
-        const QGeoCoordinate location = store.value(QStringLiteral("location")).value<QGeoCoordinate>();
-        store.insert(distanceKey, location.distanceTo(position));
-    }
-}
-
 QVariantList sortStoresByDistance(const QVariantList &stores, const QString &defaultStoreId)
 {
     // Each distance read once, not once per comparison.

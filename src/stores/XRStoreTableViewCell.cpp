@@ -1,6 +1,7 @@
 #include "XRStoreTableViewCell.h"
 
 #include "XRApplication.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRNotificationCenter.h"
 #include "XRNotifications.h"
@@ -118,7 +119,7 @@ void XRStoreTableViewCell::setPhonealtString(const QString &number)
 
 void XRStoreTableViewCell::setDefaultMark(bool isDefault)
 {
-    m_defaultButton->setIcon(QIcon(isDefault ? defaultStoreImage : otherStoreImage));
+    m_defaultButton->setIcon(xr::pngIcon(isDefault ? defaultStoreImage : otherStoreImage));
     m_defaultButton->setProperty("isDefault", isDefault);
 }
 

@@ -1,6 +1,7 @@
 #include "XRVaxloShopViewController.h"
 
 #include "XRApplicationDelegate.h"
+#include "XRImage.h"
 #include "XRLocalizedString.h"
 #include "XRLog.h"
 #include "XRMapStoreLocatorViewController.h"
@@ -25,7 +26,7 @@ XRVaxloShopViewController::XRVaxloShopViewController(QObject *parent)
     : XRSuperViewController(parent)
 {
     setTitle(XRLocalizedString("Stores"));
-    setTabBarItem(XRLocalizedString("Stores"), QIcon(QStringLiteral(":/images/tab-stores.png")));
+    setTabBarItem(XRLocalizedString("Stores"), xr::pngIcon(QStringLiteral(":/images/tab-stores.png")));
 }
 
 XRVaxloShopViewController::~XRVaxloShopViewController()
@@ -106,8 +107,14 @@ void XRVaxloShopViewController::updateStoresInfo()
 
 void XRVaxloShopViewController::addDistanceToStores()
 {
-    if (m_storesArray && appDelegate()->location())
-        xr::addDistanceToStores(*m_storesArray, appDelegate()->location()->coordinate());
+    if (!m_storesArray || !appDelegate()->location())
+        return;
+    // The collection's records take their distances in place once the list
+    // has let go of its shares of them; shared records would be copied.
+    m_storesArray.reset();
+    m_sortedStoresArray.reset();
+    appDelegate()->addDistanceToStores(appDelegate()->location()->coordinate());
+    takeStoresArray();
 }
 
 void XRVaxloShopViewController::sortStoresArray()

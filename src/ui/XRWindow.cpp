@@ -1,5 +1,6 @@
 #include "XRWindow.h"
 
+#include "XRImage.h"
 #include "XRKeyboardFocus.h"
 #include "XRStatusBar.h"
 #include "XRViewController.h"
@@ -8,10 +9,16 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPropertyAnimation>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 XRWindow *current = nullptr;
 constexpr int slideMilliseconds = 300;
+// A window that is never exposed (started minimised) draws nothing: the work
+// waiting for its first frame runs after this long all the same.
+constexpr int firstFrameLimitMilliseconds = 1000;
 } // namespace
 
 XRWindow::XRWindow(QWidget *parent)
@@ -23,7 +30,7 @@ XRWindow::XRWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Växlo"));
     QIcon icon;
     for (const char *size : {"32x32", "64x64", "256x256"})
-        icon.addFile(QStringLiteral(":/icons/%1/apps/vaxlo.png").arg(QLatin1String(size)));
+        icon.addPixmap(xr::pngPixmap(QStringLiteral(":/icons/%1/apps/vaxlo.png").arg(QLatin1String(size))));
     setWindowIcon(icon);
     setAutoFillBackground(true);
     QPalette background = palette();
@@ -45,6 +52,11 @@ XRWindow *XRWindow::mainWindow()
 
 void XRWindow::makeKeyAndVisible()
 {
+    if (m_firstFrame == FirstFrame::NotShown) {
+        m_firstFrame = FirstFrame::Pending;
+        qApp->installEventFilter(this);
+        QTimer::singleShot(firstFrameLimitMilliseconds, this, &XRWindow::firstFrameDrawn);
+    }
     if (m_root) {
         QWidget *view = m_root->view();
         view->setParent(this);
@@ -57,6 +69,36 @@ void XRWindow::makeKeyAndVisible()
     activateWindow();
     if (m_root)
         m_root->endAppearanceTransition(true, false);
+}
+
+void XRWindow::afterFirstFrame(std::function<void()> work)
+{
+    if (m_firstFrame == FirstFrame::Pending)
+        m_afterFirstFrame.push_back(std::move(work));
+    else
+        work();
+}
+
+bool XRWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window's children paint inside the same frame, and the frame is
+    // flushed before the event loop turns again.
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Paint && widget && (widget == this || isAncestorOf(widget))) {
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, &XRWindow::firstFrameDrawn);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void XRWindow::firstFrameDrawn()
+{
+    if (m_firstFrame == FirstFrame::Drawn)
+        return;
+    m_firstFrame = FirstFrame::Drawn;
+    qApp->removeEventFilter(this);
+    for (const std::function<void()> &work : std::exchange(m_afterFirstFrame, {}))
+        work();
 }
 
 void XRWindow::presentModal(XRViewController *controller, bool animated)

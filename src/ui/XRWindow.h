@@ -3,6 +3,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 class XRStatusBar;
 class XRViewController;
 
@@ -27,6 +30,11 @@ public:
     XRViewController *rootViewController() const { return m_root; }
     // Puts the root screen's view into the window, shows the window and the root screen appears.
     void makeKeyAndVisible();
+    // Work that the first frame does not need (network, position, pictures of
+    // other screens): handed over while the window is first being shown, it
+    // waits until the window has drawn; otherwise it runs at once. Work still
+    // waiting when the window goes is dropped.
+    void afterFirstFrame(std::function<void()> work);
 
     void presentModal(XRViewController *controller, bool animated);
     void dismissModal(XRViewController *controller, bool animated);
@@ -38,9 +46,16 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    enum class FirstFrame { NotShown, Pending, Drawn };
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void firstFrameDrawn();
+
     XRStatusBar *m_statusBar;
     XRViewController *m_root = nullptr;
     QList<XRViewController *> m_modals;
+    FirstFrame m_firstFrame = FirstFrame::NotShown;
+    std::vector<std::function<void()>> m_afterFirstFrame;
     // For each modal screen, where the keyboard was before it came.
     QList<QPointer<QWidget>> m_focusBeforeModals;
 };

@@ -76,3 +76,8 @@ void XRWindowShell::makeKeyAndVisible()
 {
     m_window->makeKeyAndVisible();
 }
+
+void XRWindowShell::afterFirstFrame(std::function<void()> work)
+{
+    m_window->afterFirstFrame(std::move(work));
+}

@@ -21,6 +21,7 @@ public:
     void showAlert(const QString &title, const QString &message, const QString &cancelButtonTitle) override;
     void setStatusBarStyle(int style) override;
     void makeKeyAndVisible() override;
+    void afterFirstFrame(std::function<void()> work) override;
 
     XRLoadingSplashView *loadingSplash() const;
 

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <cstring>
+
 namespace xr {
 
 namespace {
@@ -51,10 +53,30 @@ bool scan(QByteArrayView text, int limit)
     return false;
 }
 
+// Whether the document holds more "=" than the limit; found by memchr, which
+// passes over a document without any at the speed of memory.
+bool hasMoreEqualSignsThan(QByteArrayView document, int limit)
+{
+    const char *at = document.data();
+    const char *const end = at + document.size();
+    for (int found = 0; at < end; ++at) {
+        at = static_cast<const char *>(std::memchr(at, '=', size_t(end - at)));
+        if (!at)
+            return false;
+        if (++found > limit)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool hasElementWithTooManyAttributes(QByteArrayView document, int limit)
 {
+    // Every attribute takes an "=": a document with no more of them than the
+    // limit (a branch list has none but its declaration's) needs no closer look.
+    if (!hasMoreEqualSignsThan(document, limit))
+        return false;
     if (!document.first(qMin<qsizetype>(document.size(), 4)).contains('\0'))
         return scan(document, limit);
     QByteArray markup = document.toByteArray();

@@ -36,6 +36,7 @@ public:
     }
     void setStatusBarStyle(int style) override { statusBarStyle = style; }
     void makeKeyAndVisible() override { visible = true; }
+    void afterFirstFrame(std::function<void()> work) override { work(); }
 
     int splashShows = 0;
     int splashRemovals = 0;

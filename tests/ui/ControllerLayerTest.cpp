@@ -1,3 +1,4 @@
+#include "EventLoop.h"
 #include "Screenshots.h"
 #include "XRLoadingSplashView.h"
 #include "XRNavigationController.h"
@@ -66,6 +67,43 @@ TEST(ControllerLayer, TabsLoadLazilyAndSwitchWithAppearanceEventsInOrder)
     EXPECT_TRUE(second->isVisible());
     EXPECT_FALSE(first->isVisible());
     xr::test::saveScreenshot(&window, QStringLiteral("tabs-second-selected"));
+}
+
+// Writes the window's first paint into the journal.
+class PaintJournal : public QObject
+{
+public:
+    PaintJournal(QWidget *window, QStringList *journal)
+        : m_journal(journal)
+    {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_journal->contains(QStringLiteral("painted")))
+            *m_journal << QStringLiteral("painted");
+        return false;
+    }
+
+private:
+    QStringList *m_journal;
+};
+
+TEST(ControllerLayer, WorkHandedOverWhileTheWindowFirstShowsRunsAfterItsFirstFrame)
+{
+    QStringList journal;
+    XRWindow window;
+    const auto note = [&journal](const char *text) { return [&journal, text] { journal << QLatin1String(text); }; };
+    window.afterFirstFrame(note("before showing"));
+    PaintJournal paints(&window, &journal);
+    window.makeKeyAndVisible();
+    window.afterFirstFrame(note("network"));
+    window.afterFirstFrame(note("position"));
+    EXPECT_EQ(journal, QStringList{QStringLiteral("before showing")});
+    ASSERT_TRUE(xr::test::waitUntil([&journal] { return journal.size() == 4; }));
+    window.afterFirstFrame(note("later"));
+    EXPECT_EQ(journal, (QStringList{QStringLiteral("before showing"), QStringLiteral("painted"), QStringLiteral("network"),
+                                    QStringLiteral("position"), QStringLiteral("later")}));
 }
 
 TEST(ControllerLayer, NavigationShowsTitleAndBackAndModalPresentationSendsAppearanceEvents)

@@ -326,8 +326,12 @@ TEST_F(CurrencyScreenTest, ALanguageChangeDuringALoadLoadsTheNewMarketWhenItEnds
 
     shell->makeKeyAndVisible();
     ASSERT_TRUE(screen->isLoading());
-    XRUserDefaults::standardUserDefaults().setObject(1, QStringLiteral("language"));
-    XRNotificationCenter::defaultCenter().postNotificationName(XRLanguageChangedNotification);
+    // The request goes out once the window has drawn its first frame; the
+    // market changes right after it.
+    window->afterFirstFrame([] {
+        XRUserDefaults::standardUserDefaults().setObject(1, QStringLiteral("language"));
+        XRNotificationCenter::defaultCenter().postNotificationName(XRLanguageChangedNotification);
+    });
     ASSERT_TRUE(waitUntil([&] { return !denmark.requests().isEmpty() && !screen->isLoading(); }));
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(denmark.requests().size(), 1);

@@ -51,12 +51,14 @@ struct XRXMLParser::Callbacks
             const auto *end = reinterpret_cast<const char *>(attribute[4]);
             attributeMap.insert(name, QString::fromUtf8(begin, end - begin));
         }
-        const QString &qualified = parser->internedName(asBytes(prefix), asBytes(localName));
         if (parser->m_processNamespaces) {
+            // A copy: the second lookup may grow the table and move the first name.
+            const QString qualified = parser->internedName(asBytes(prefix), asBytes(localName));
             const QString &local = parser->internedName(nullptr, asBytes(localName));
             parser->m_delegate->parserDidStartElement(parser, local, QString::fromUtf8(reinterpret_cast<const char *>(uri)),
                                                       qualified, attributeMap);
         } else {
+            const QString &qualified = parser->internedName(asBytes(prefix), asBytes(localName));
             parser->m_delegate->parserDidStartElement(parser, qualified, QString(), QString(), attributeMap);
         }
     }
@@ -66,12 +68,13 @@ struct XRXMLParser::Callbacks
         XRXMLParser *parser = self(context);
         if (parser->m_stopped || !parser->m_delegate)
             return;
-        const QString &qualified = parser->internedName(asBytes(prefix), asBytes(localName));
         if (parser->m_processNamespaces) {
+            const QString qualified = parser->internedName(asBytes(prefix), asBytes(localName));
             const QString &local = parser->internedName(nullptr, asBytes(localName));
             parser->m_delegate->parserDidEndElement(parser, local, QString::fromUtf8(reinterpret_cast<const char *>(uri)),
                                                     qualified);
         } else {
+            const QString &qualified = parser->internedName(asBytes(prefix), asBytes(localName));
             parser->m_delegate->parserDidEndElement(parser, qualified, QString(), QString());
         }
     }
@@ -80,7 +83,7 @@ struct XRXMLParser::Callbacks
     {
         XRXMLParser *parser = self(context);
         if (!parser->m_stopped && parser->m_delegate)
-            parser->m_delegate->parserFoundCharacters(parser, QString::fromUtf8(reinterpret_cast<const char *>(text), length));
+            parser->m_delegate->parserFoundCharacters(parser, parser->textOfPiece(reinterpret_cast<const char *>(text), length));
     }
 
     static void cdataBlock(void *context, const xmlChar *bytes, int length)
@@ -122,13 +125,36 @@ XRXMLParser::~XRXMLParser() = default;
 const QString &XRXMLParser::internedName(const unsigned char *prefix, const unsigned char *localName)
 {
     const auto key = qMakePair(static_cast<const void *>(prefix), static_cast<const void *>(localName));
-    auto it = m_names.find(key);
-    if (it != m_names.end())
-        return it.value();
-    QString name = QString::fromUtf8(reinterpret_cast<const char *>(localName));
-    if (prefix)
-        name = QString::fromUtf8(reinterpret_cast<const char *>(prefix)) + QLatin1Char(':') + name;
-    return m_names.insert(key, name).value();
+    if (m_lastName && key == m_lastNameKey)
+        return *m_lastName;
+    auto it = m_names.constFind(key);
+    if (it == m_names.cend()) {
+        QString name = QString::fromUtf8(reinterpret_cast<const char *>(localName));
+        if (prefix)
+            name = QString::fromUtf8(reinterpret_cast<const char *>(prefix)) + QLatin1Char(':') + name;
+        it = m_names.insert(key, name);
+    }
+    m_lastNameKey = key;
+    m_lastName = &it.value();
+    return *m_lastName;
+}
+
+const QString &XRXMLParser::textOfPiece(const char *bytes, int length)
+{
+    if (length > int(Piece().bytes.size())) {
+        m_longPiece = QString::fromUtf8(bytes, length);
+        return m_longPiece;
+    }
+    size_t hash = size_t(length);
+    for (int i = 0; i < length; ++i)
+        hash = hash * 31 + static_cast<unsigned char>(bytes[i]);
+    Piece &piece = m_pieces[hash % m_pieces.size()];
+    if (piece.length != length || std::memcmp(bytes, piece.bytes.data(), size_t(length)) != 0) {
+        piece.text = QString::fromUtf8(bytes, length);
+        std::memcpy(piece.bytes.data(), bytes, size_t(length));
+        piece.length = length;
+    }
+    return piece.text;
 }
 
 void XRXMLParser::fail(int code, const QString &message)
@@ -176,6 +202,8 @@ bool XRXMLParser::parse()
     m_stopped = false;
     m_error = XRError();
     m_names.clear();
+    m_lastName = nullptr;
+    m_pieces.fill(Piece());
 
     if (xr::hasElementWithTooManyAttributes(m_data)) {
         fail(documentRefusedError,

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QHash>
+
+#include <array>
 #include <QString>
 
 class XRXMLParser;
@@ -65,7 +67,9 @@ private:
     struct Callbacks;
     friend struct Callbacks;
 
+    // The reference holds until the next call.
     const QString &internedName(const unsigned char *prefix, const unsigned char *localName);
+    const QString &textOfPiece(const char *bytes, int length);
     void fail(int code, const QString &message);
 
     QByteArray m_data;
@@ -79,4 +83,18 @@ private:
     // Element names come from libxml2's dictionary, so their addresses are stable
     // for one parse: each name is turned into a QString once.
     QHash<QPair<const void *, const void *>, QString> m_names;
+    // An element's end names what its start named a moment before.
+    QPair<const void *, const void *> m_lastNameKey;
+    const QString *m_lastName = nullptr;
+    // The whitespace between elements, and many values, arrive as the same
+    // few bytes thousands of times: a short piece equal to one seen lately
+    // shares its string.
+    struct Piece
+    {
+        std::array<char, 16> bytes{};
+        int length = -1;
+        QString text;
+    };
+    std::array<Piece, 64> m_pieces;
+    QString m_longPiece;
 };

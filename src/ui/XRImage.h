@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+// Our pictures are PNGs compiled into the binary. Read as PNG outright, they
+// keep Qt from loading every image-format plugin to guess what they are.
+namespace xr {
+
+// The picture at the path, shared with every earlier read of it; a null
+// pixmap when it cannot be read.
+QPixmap pngPixmap(const QString &path);
+QIcon pngIcon(const QString &path);
+
+} // namespace xr
