@@ -19,6 +19,15 @@ constexpr int slideMilliseconds = 300;
 // A window that is never exposed (started minimised) draws nothing: the work
 // waiting for its first frame runs after this long all the same.
 constexpr int firstFrameLimitMilliseconds = 1000;
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const char *size : {"32x32", "64x64", "256x256"})
+        icon.addPixmap(xr::pngPixmap(QStringLiteral(":/icons/%1/apps/vaxlo.png").arg(QLatin1String(size))));
+    return icon;
+}
+
 } // namespace
 
 XRWindow::XRWindow(QWidget *parent)
@@ -28,10 +37,6 @@ XRWindow::XRWindow(QWidget *parent)
     setObjectName(QStringLiteral("window"));
     setFixedSize(width, height);
     setWindowTitle(QStringLiteral("Växlo"));
-    QIcon icon;
-    for (const char *size : {"32x32", "64x64", "256x256"})
-        icon.addPixmap(xr::pngPixmap(QStringLiteral(":/icons/%1/apps/vaxlo.png").arg(QLatin1String(size))));
-    setWindowIcon(icon);
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::black);
@@ -56,6 +61,8 @@ void XRWindow::makeKeyAndVisible()
         m_firstFrame = FirstFrame::Pending;
         qApp->installEventFilter(this);
         QTimer::singleShot(firstFrameLimitMilliseconds, this, &XRWindow::firstFrameDrawn);
+        // The icon's pictures are decoded once the window has drawn.
+        afterFirstFrame([this] { setWindowIcon(applicationIcon()); });
     }
     if (m_root) {
         QWidget *view = m_root->view();

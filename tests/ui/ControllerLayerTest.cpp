@@ -101,6 +101,7 @@ TEST(ControllerLayer, WorkHandedOverWhileTheWindowFirstShowsRunsAfterItsFirstFra
     window.afterFirstFrame(note("position"));
     EXPECT_EQ(journal, QStringList{QStringLiteral("before showing")});
     ASSERT_TRUE(xr::test::waitUntil([&journal] { return journal.size() == 4; }));
+    EXPECT_EQ(window.windowIcon().availableSizes().size(), 3) << "the window carries its icon once drawn";
     window.afterFirstFrame(note("later"));
     EXPECT_EQ(journal, (QStringList{QStringLiteral("before showing"), QStringLiteral("painted"), QStringLiteral("network"),
                                     QStringLiteral("position"), QStringLiteral("later")}));
