@@ -9,12 +9,10 @@
 #include <gtest/gtest.h>
 
 #if __has_include("DemoService.h")
-#include "DemoService.h"
+#include "DemoApplication.h"
 #include "EventLoop.h"
 #include "Screenshots.h"
 #include "XRActionSheet.h"
-#include "XRAppDelegate.h"
-#include "XRApplication.h"
 #include "XRCurrencyViewController.h"
 #include "XRLocalizedString.h"
 #include "XRMainInterface.h"
@@ -25,10 +23,8 @@
 #include "XRReserverViewController.h"
 #include "XRUserDefaults.h"
 #include "XRVaxloShopViewController.h"
-#include "XRWindowShell.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 #endif
 
 namespace {
@@ -79,43 +75,17 @@ TEST(Accessibility, TabBarIsAListOfPageTabsThatKeysAndActionsSwitch)
 // The application's real tabs against the demo retailer, in Swedish, used
 // with the keyboard alone. After every step the screen passes the audit and
 // is saved as a screenshot.
-class KeyboardWalk : public testing::Test
+class KeyboardWalk : public testing::Test, public xr::test::DemoApplication
 {
 protected:
     void SetUp() override
     {
-        service = std::make_unique<xr::demo::DemoService>(xr::demo::DemoOptions{.dataDir = dataDir.path(), .portBase = 0});
         QString error;
-        ASSERT_TRUE(service->start(error)) << error.toStdString();
-        XRConfiguration configuration;
-        const char *codes[] = {"SE", "DK", "NO", "FI"};
-        for (size_t i = 0; i < 4; ++i)
-            configuration.marketHosts[i] = service->marketAddress(QString::fromLatin1(codes[i]));
-        configuration.locationSource = QStringLiteral("nmea:none");
-        XRUserDefaults::resetStandardUserDefaults();
-        XRUserDefaults &defaults = XRUserDefaults::standardUserDefaults();
-        for (const char *key : {"XRDefaultStore", "XRDefaultStoreName", "XRDefaultStoreCity", "storeEtag"})
-            defaults.removeObjectForKey(QString::fromLatin1(key));
-        defaults.setObject(0, QStringLiteral("language"));
-        xr::installTranslations(QStringLiteral("sv"));
-        window = std::make_unique<XRWindow>();
-        shell = std::make_unique<XRWindowShell>(window.get());
-        delegate = std::make_unique<XRAppDelegate>(configuration, shell.get());
-        XRApplication::sharedApplication().setDelegate(delegate.get());
-        tabs = xr::makeMainTabBarController(window.get());
-        window->setRootViewController(tabs);
-        delegate->applicationDidFinishLaunching();
+        ASSERT_TRUE(startService(error)) << error.toStdString();
+        launchApplication(0, QStringLiteral("sv"), [](XRWindow *window) { return xr::makeMainTabBarController(window); });
         QApplication::setActiveWindow(window.get());
         converter = qobject_cast<XRCurrencyViewController *>(tabs->viewControllers().at(0));
         ASSERT_TRUE(xr::test::waitUntil([this] { return !converter->isLoading() && delegate->storesArray(); }));
-    }
-    void TearDown() override
-    {
-        window.reset();
-        XRApplication::sharedApplication().setDelegate(nullptr);
-        shell.reset();
-        delegate.reset();
-        service->stop();
     }
 
     static QWidget *focus() { return QApplication::focusWidget(); }
@@ -146,12 +116,6 @@ protected:
         return navigation ? qobject_cast<XRReserverViewController *>(navigation->topViewController()) : nullptr;
     }
 
-    QTemporaryDir dataDir;
-    std::unique_ptr<xr::demo::DemoService> service;
-    std::unique_ptr<XRWindow> window;
-    std::unique_ptr<XRWindowShell> shell;
-    std::unique_ptr<XRAppDelegate> delegate;
-    XRTabBarController *tabs = nullptr;
     XRCurrencyViewController *converter = nullptr;
 };
 

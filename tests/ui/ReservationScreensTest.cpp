@@ -1,14 +1,12 @@
 // The settings tab and the reservation form against the demo retailer, in process.
 #if __has_include("DemoService.h")
 
-#include "DemoService.h"
+#include "DemoApplication.h"
 #include "EventLoop.h"
 #include "LoopbackServer.h"
 #include "ReservationBook.h"
 #include "Screenshots.h"
 #include "XRActionSheet.h"
-#include "XRAppDelegate.h"
-#include "XRApplication.h"
 #include "XRCurrencyViewController.h"
 #include "XRLoadingSplashView.h"
 #include "XRLocalizedString.h"
@@ -20,14 +18,12 @@
 #include "XRTabBarController.h"
 #include "XRUserDefaults.h"
 #include "XRWindow.h"
-#include "XRWindowShell.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -46,47 +42,25 @@ QString text(const QVariant &record, const char *key)
 
 // The real window, shell and delegate with the currency and settings tabs, in
 // the market and language of the test's parameter ("sv" or "fi").
-class ReservationScreensTest : public testing::Test, public testing::WithParamInterface<const char *>
+class ReservationScreensTest : public testing::Test,
+                               public testing::WithParamInterface<const char *>,
+                               public xr::test::DemoApplication
 {
 protected:
     void SetUp() override
     {
-        service = std::make_unique<xr::demo::DemoService>(xr::demo::DemoOptions{.dataDir = dataDir.path(), .portBase = 0});
         QString error;
-        ASSERT_TRUE(service->start(error)) << error.toStdString();
-        const char *codes[] = {"SE", "DK", "NO", "FI"};
-        for (size_t i = 0; i < 4; ++i)
-            configuration.marketHosts[i] = service->marketAddress(QString::fromLatin1(codes[i]));
-        configuration.reservationHost = service->reservationAddress();
-        configuration.reservationCAFile = service->caCertificate();
-        configuration.locationSource = QStringLiteral("nmea:none");
-    }
-    void TearDown() override
-    {
-        window.reset();
-        XRApplication::sharedApplication().setDelegate(nullptr);
-        shell.reset();
-        delegate.reset();
-        service->stop();
+        ASSERT_TRUE(startService(error)) << error.toStdString();
     }
     // Launches and waits for the rates and the store list.
     void launch(const QString &language = QString::fromLatin1(GetParam()))
     {
-        XRUserDefaults::resetStandardUserDefaults();
-        XRUserDefaults &defaults = XRUserDefaults::standardUserDefaults();
-        for (const char *key : {"XRDefaultStore", "XRDefaultStoreName", "XRDefaultStoreCity", "storeEtag"})
-            defaults.removeObjectForKey(QString::fromLatin1(key));
         finland = language == QLatin1String("fi");
-        defaults.setObject(finland ? 3 : 0, QStringLiteral("language"));
-        xr::installTranslations(language);
-        window = std::make_unique<XRWindow>();
-        shell = std::make_unique<XRWindowShell>(window.get());
-        delegate = std::make_unique<XRAppDelegate>(configuration, shell.get());
-        XRApplication::sharedApplication().setDelegate(delegate.get());
-        tabs = new XRTabBarController(window.get());
-        tabs->setViewControllers({currencyScreen = new XRCurrencyViewController, prefsScreen = new XRPrefsViewController});
-        window->setRootViewController(tabs);
-        delegate->applicationDidFinishLaunching();
+        launchApplication(finland ? 3 : 0, language, [this](XRWindow *window) {
+            auto *bar = new XRTabBarController(window);
+            bar->setViewControllers({currencyScreen = new XRCurrencyViewController, prefsScreen = new XRPrefsViewController});
+            return bar;
+        });
         ASSERT_TRUE(waitUntil([this] { return !currencyScreen->isLoading() && delegate->storesArray(); }));
     }
     // The currency screen's path to the form: 100 US dollars, then its reserve button.
@@ -145,13 +119,6 @@ protected:
     }
     static void waitForAnimations(QWidget *widget) { ASSERT_TRUE(xr::test::waitForAnimations(widget)); }
 
-    QTemporaryDir dataDir;
-    std::unique_ptr<xr::demo::DemoService> service;
-    XRConfiguration configuration;
-    std::unique_ptr<XRWindow> window;
-    std::unique_ptr<XRWindowShell> shell;
-    std::unique_ptr<XRAppDelegate> delegate;
-    XRTabBarController *tabs = nullptr;
     XRCurrencyViewController *currencyScreen = nullptr;
     XRPrefsViewController *prefsScreen = nullptr;
     XRReserverViewController *form = nullptr;
