@@ -139,11 +139,6 @@ const Market markets[] = {
 
 class CustomerWalk : public CurrencyScreenTest, public testing::WithParamInterface<Market>
 {
-protected:
-    QString shot(const char *name) const
-    {
-        return QStringLiteral("currency-%1-%2").arg(QLatin1String(GetParam().language), QLatin1String(name));
-    }
 };
 
 // First start, a pick on the wheel and 1000 sold, then two restarts with the
@@ -151,6 +146,7 @@ protected:
 TEST_P(CustomerWalk, ConvertsInTheMarketsFormAndKeepsTheRatesOffline)
 {
     const Market &market = GetParam();
+    const auto shot = [&market](const char *name) { return QStringLiteral("currency-%1-%2").arg(market.language, name); };
     serve(row("USD", market.dollarName, "10,80", "11,5", market.home));
     firstLaunch(market.languageIndex, market.language);
     EXPECT_FALSE(pickButton()->isEnabled()) << "while the rates load";

