@@ -14,14 +14,12 @@
 #include "Screenshots.h"
 #include "XRActionSheet.h"
 #include "XRCurrencyViewController.h"
-#include "XRLocalizedString.h"
 #include "XRMainInterface.h"
 #include "XRMapStoreLocatorViewController.h"
 #include "XRMapView.h"
 #include "XRNavigationController.h"
 #include "XRNewsViewController.h"
 #include "XRReserverViewController.h"
-#include "XRUserDefaults.h"
 #include "XRVaxloShopViewController.h"
 
 #include <QLabel>

@@ -9,15 +9,11 @@
 #include "XRActionSheet.h"
 #include "XRCurrencyViewController.h"
 #include "XRLoadingSplashView.h"
-#include "XRLocalizedString.h"
 #include "XRNavigationController.h"
 #include "XRPickerButtonPanel.h"
 #include "XRPickerPanel.h"
 #include "XRPrefsViewController.h"
 #include "XRReserverViewController.h"
-#include "XRTabBarController.h"
-#include "XRUserDefaults.h"
-#include "XRWindow.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
