@@ -93,20 +93,13 @@ protected:
     QPushButton *pickButton() const { return find<QPushButton>("pickCurrencyButton"); }
     QString text(const char *label) const { return find<QLabel>(label)->text(); }
     bool statusIsRed() const { return find<QLabel>("lastUpdateLabel")->styleSheet().contains(QStringLiteral("red")); }
-    static void waitForAnimations(QWidget *widget) { ASSERT_TRUE(xr::test::waitForAnimations(widget)); }
-
+    void waitForAnimations() const { ASSERT_TRUE(xr::test::waitForAnimations(window.get())); }
     XRPickerPanel *openPicker()
     {
         QTest::mouseClick(pickButton(), Qt::LeftButton);
-        XRPickerPanel *panel = screen->pickerPanel();
-        if (panel) {
-            waitForAnimations(panel);
-            waitForAnimations(screen->view());
-        }
-        return panel;
+        waitForAnimations();
+        return screen->pickerPanel();
     }
-    // A touch on the background ends the editing, which saves the amount.
-    void endEditing() { QTest::mouseClick(screen->view(), Qt::LeftButton, {}, QPoint(300, 400)); }
 
     const QString servedStamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     LoopbackServer server;
@@ -164,15 +157,15 @@ TEST_P(CustomerWalk, ConvertsInTheMarketsFormAndKeepsTheRatesOffline)
     auto *list = panel->findChild<QListWidget *>(QStringLiteral("pickerRows"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QTest::mouseClick(panel->pickerButtonPanel()->doneButton(), Qt::LeftButton);
-    waitForAnimations(panel);
-    waitForAnimations(screen->view());
+    waitForAnimations();
     EXPECT_EQ(pickButton()->text(), QString::fromUtf8(market.dollarTitle));
     xr::test::saveScreenshot(window.get(), shot("pick"));
 
     QTest::mouseClick(find<QPushButton>("sellSegment"), Qt::LeftButton);
     QTest::mouseClick(find<QLineEdit>("amountTF"), Qt::LeftButton);
     QTest::keyClicks(find<QLineEdit>("amountTF"), QStringLiteral("1000"));
-    endEditing();
+    // A click on the background ends the editing, which saves the amount.
+    QTest::mouseClick(screen->view(), Qt::LeftButton, {}, QPoint(300, 400));
     EXPECT_EQ(text("baseDestinationLabel"), QString::fromUtf8(market.soldFor1000));
     xr::test::saveScreenshot(window.get(), shot("sold-1000"));
 
@@ -210,7 +203,7 @@ TEST_F(CurrencyScreenTest, TheAmountFieldTakesDigitsAndOneMarkAndNoKeyboardLifts
     QLineEdit *amount = find<QLineEdit>("amountTF");
     QTest::mouseClick(amount, Qt::LeftButton);
     ASSERT_TRUE(waitUntil([amount] { return amount->hasFocus(); }));
-    waitForAnimations(screen->view());
+    waitForAnimations();
     EXPECT_EQ(screen->view()->y(), 0) << "a desktop has no on-screen keyboard to make room for";
 
     QTest::keyClicks(amount, QStringLiteral("-12a,5.3 e"));

@@ -120,7 +120,9 @@ protected:
     bool finland = false;
 };
 
-TEST_P(ReservationScreensTest, TheDefaultStoreIsChosenAndChecked)
+// A default store chosen in settings, checked in its list and preset on the
+// form; then a reservation with a Saturday chosen and the home currency.
+TEST_P(ReservationScreensTest, ADefaultStoreIsPresetAndAReservationIsBookedOnceForTheMondayAfterASaturday)
 {
     launch();
     const QString language = QString::fromLatin1(GetParam());
@@ -133,13 +135,13 @@ TEST_P(ReservationScreensTest, TheDefaultStoreIsChosenAndChecked)
     while (twin < stores.size() && text(stores[twin], "city") != text(stores[twin - 1], "city"))
         ++twin;
     ASSERT_LT(twin, stores.size());
+    const QString twinShown = text(stores[twin], "name") + QLatin1Char('\n') + text(stores[twin], "city");
     QTest::mouseClick(button, Qt::LeftButton);
     XRTableView *table = prefsScreen->alert()->tableView();
     ASSERT_EQ(table->numberOfRowsInSection(0), stores.size());
     clickRow(table, twin);
-    EXPECT_EQ(button->text(), text(stores[twin], "name") + QLatin1Char('\n') + text(stores[twin], "city"));
+    EXPECT_EQ(button->text(), twinShown);
     xr::test::saveScreenshot(window.get(), QStringLiteral("prefs-") + language);
-
     QTest::mouseClick(button, Qt::LeftButton);
     table->scrollToRowAtIndexPath({0, twin});
     for (int row : {twin - 1, twin}) {
@@ -150,13 +152,10 @@ TEST_P(ReservationScreensTest, TheDefaultStoreIsChosenAndChecked)
     }
     xr::test::saveScreenshot(window.get(), QStringLiteral("prefs-chooser-") + language);
     QTest::mouseClick(shownAlert()->button(0), Qt::LeftButton);
-}
 
-TEST_P(ReservationScreensTest, AReservationMadeOnTheScreensIsBookedOnceForTheMondayAfterAChosenSaturday)
-{
-    launch();
-    const QString language = QString::fromLatin1(GetParam());
+    tabs->setSelectedIndex(0);
     openForm();
+    EXPECT_EQ(find("storeButton")->text(), twinShown);
     EXPECT_EQ(field(2)->isEnabled(), !finland);
     pressReserve();
     EXPECT_EQ(answerAlert(QStringLiteral("reserve-missing-fields-") + language),
@@ -167,10 +166,6 @@ TEST_P(ReservationScreensTest, AReservationMadeOnTheScreensIsBookedOnceForTheMon
     EXPECT_EQ(field(3)->palette().color(QPalette::Text), XRReserverViewController::invalidTextColor);
     fill();
     EXPECT_EQ(field(3)->palette().color(QPalette::Text), QColor(Qt::black));
-    const QVariant store = delegate->sortedStoresArray()->value(4);
-    QTest::mouseClick(find("storeButton"), Qt::LeftButton);
-    clickRow(form->alert()->tableView(), 4);
-    EXPECT_EQ(find("storeButton")->text(), text(store, "name") + QLatin1Char('\n') + text(store, "city"));
     xr::test::saveScreenshot(window.get(), QStringLiteral("reserve-form-") + language);
 
     // The panel starts on the earliest date; Done moves a Saturday to Monday.
@@ -186,7 +181,6 @@ TEST_P(ReservationScreensTest, AReservationMadeOnTheScreensIsBookedOnceForTheMon
     waitForAnimations(panel);
     EXPECT_EQ(find("dateButton")->text(), saturday.addDays(2).toString(Qt::ISODate));
 
-    // Cash in the home currency.
     pressReserve();
     const QString cash = XRLocalizedString("Cash (%@)");
     EXPECT_EQ(sheet()->buttonTitles().mid(1, 2),
@@ -205,6 +199,7 @@ TEST_P(ReservationScreensTest, AReservationMadeOnTheScreensIsBookedOnceForTheMon
 
     const QList<xr::demo::AcceptedReservation> booked = service->reservations().all();
     ASSERT_EQ(booked.size(), 1);
+    EXPECT_EQ(QString::number(booked[0].branch), text(stores[twin], "id").section(QLatin1Char('.'), -1));
     EXPECT_EQ(booked[0].fetchAt, saturday.addDays(2).toString(Qt::ISODate));
     EXPECT_EQ(booked[0].personalNumber, finland ? QStringLiteral("000000000000") : typed[2]);
     EXPECT_EQ(booked[0].paymentMethod, 1);
@@ -222,14 +217,10 @@ TEST_F(ReservationScreensTest, RefusalsAndTransportFailuresShowTheErrorAndKeepTh
     configuration.reservationHost = QStringLiteral("127.0.0.1:%1").arg(desk.port());
     configuration.reservationCAFile = authority.fileName();
     launch(QStringLiteral("sv"));
-    // A default store of the collection presets the store button and the branch.
-    const QVariantMap store{{QStringLiteral("id"), QStringLiteral("7.123")}, {QStringLiteral("name"), QStringLiteral("Växlo Test")},
-                            {QStringLiteral("city"), QStringLiteral("Teststad")}};
-    delegate->settingsDict()[QStringLiteral("storesDict")] = QVariantMap{{QStringLiteral("stores"), QVariantList{store}}};
-    delegate->setupStoresArray();
-    XRUserDefaults::standardUserDefaults().setObject(QStringLiteral("7.123"), QStringLiteral("XRDefaultStore"));
     openForm();
-    EXPECT_EQ(find("storeButton")->text(), QStringLiteral("Växlo Test\nTeststad"));
+    QTest::mouseClick(find("storeButton"), Qt::LeftButton);
+    clickRow(form->alert()->tableView(), 4);
+    const QString branch = text(delegate->sortedStoresArray()->value(4), "id").section(QLatin1Char('.'), -1);
     fill();
 
     const QString error = XRLocalizedString("There was an error in the reservation process, please contact the store or try again later.");
@@ -255,7 +246,7 @@ TEST_F(ReservationScreensTest, RefusalsAndTransportFailuresShowTheErrorAndKeepTh
     }
     ASSERT_EQ(desk.requests().size(), 2);
     const QByteArray sent = QByteArray::fromPercentEncoding(desk.requests().first().body);
-    EXPECT_TRUE(sent.contains("<Branch>123</Branch>") && sent.contains("<PaymentMethod>2</PaymentMethod>")) << sent.toStdString();
+    EXPECT_TRUE(sent.contains("<Branch>" + branch.toLatin1() + "</Branch>") && sent.contains("<PaymentMethod>2</PaymentMethod>")) << sent.toStdString();
 }
 
 } // namespace
