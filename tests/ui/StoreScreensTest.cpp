@@ -195,6 +195,8 @@ TEST_P(StoreScreensTest, TheMapFramesStoreAndDeviceOnTilesTracksOnItsOwnAndOpens
     reportPosition(mapPositions, 59.30, 18.10);
     ASSERT_TRUE(waitUntil([map] { return std::abs(map->location().longitude() - 18.10) < 1e-9 && !map->mapView()->isAnimating(); }));
     XRMapView *mapView = map->mapView();
+    EXPECT_NEAR(mapView->centerCoordinate().latitude(), 59.315, 1e-6);
+    EXPECT_NEAR(mapView->centerCoordinate().longitude(), 18.08, 1e-6);
     for (const QGeoCoordinate &point : {QGeoCoordinate(59.33, 18.06), QGeoCoordinate(59.30, 18.10)})
         EXPECT_TRUE(QRectF(mapView->rect()).contains(mapView->pointForCoordinate(point)));
     ASSERT_TRUE(waitUntil([mapView] {
