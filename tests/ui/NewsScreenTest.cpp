@@ -9,6 +9,7 @@
 #include "XRNewsViewController.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -28,49 +29,39 @@ const QByteArray feed = "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><channel
                         "<item><title>Trasig länk</title><link>inte en länk</link></item>"
                         "<item><title>Okänd sorts länk</title><link>gopher://vaxlo.example/</link></item></channel></rss>";
 
-// The application's tabs in Swedish against a loopback market, and URL
-// opening recorded instead of reaching a browser.
-class NewsScreenTest : public testing::Test, public xr::test::LaunchedApplication
+// The application's tabs in Swedish against a loopback market, URL opening
+// recorded instead of reaching a browser.
+TEST(NewsScreen, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
 {
-protected:
-    void SetUp() override
-    {
-        server.route(QStringLiteral("/aktuellt.rss"), {.body = feed});
-        server.route(QStringLiteral("/ratesxml.asp"), {.body = "<rates><timestamp>2011-05-03 14:07</timestamp></rates>"});
-        server.route(QStringLiteral("/branchesxml.aspx"),
-                     {.body = "<branches><locations><location><id>SE.1</id><name>Växlo</name></location></locations></branches>"});
-        configuration.marketHosts.fill(QStringLiteral("127.0.0.1:%1").arg(server.port()));
-        firstLaunch(0, QStringLiteral("sv"), [](XRWindow *window) { return xr::makeMainTabBarController(window); });
-        XRApplication::sharedApplication().setURLHandlers([this](const QUrl &url) { opened << url; return true; },
-                                                          [](const QUrl &url) { return url.scheme() == QLatin1String("http"); });
-    }
-
-    void TearDown() override
-    {
-        close();
-        XRApplication::sharedApplication().setURLHandlers({}, {});
-    }
-
     xr::test::LoopbackServer server;
+    server.route(QStringLiteral("/aktuellt.rss"), {.body = feed});
+    server.route(QStringLiteral("/ratesxml.asp"), {.body = "<rates><timestamp>2011-05-03 14:07</timestamp></rates>"});
+    server.route(QStringLiteral("/branchesxml.aspx"),
+                 {.body = "<branches><locations><location><id>SE.1</id><name>Växlo</name></location></locations></branches>"});
+    xr::test::LaunchedApplication app;
+    app.configuration.marketHosts.fill(QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    app.firstLaunch(0, QStringLiteral("sv"), [](XRWindow *window) { return xr::makeMainTabBarController(window); });
     QList<QUrl> opened;
-};
+    XRApplication::sharedApplication().setURLHandlers([&opened](const QUrl &url) { opened << url; return true; },
+                                                      [](const QUrl &url) { return url.scheme() == QLatin1String("http"); });
+    const auto handlers = qScopeGuard([] { XRApplication::sharedApplication().setURLHandlers({}, {}); });
+    XRTabBarController *tabs = app.tabs;
+    XRWindow *window = app.window.get();
 
-TEST_F(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
-{
     auto *rates = qobject_cast<XRCurrencyViewController *>(tabs->viewControllers().at(0));
-    ASSERT_TRUE(xr::test::waitUntil([&] { return !rates->isLoading() && delegate->storesArray(); }));
+    ASSERT_TRUE(xr::test::waitUntil([&] { return !rates->isLoading() && app.delegate->storesArray(); }));
     QTest::mouseClick(tabs->tabButton(2), Qt::LeftButton);
     auto *navigation = qobject_cast<XRNavigationController *>(tabs->selectedViewController());
     auto *list = qobject_cast<XRNewsViewController *>(navigation->topViewController());
-    EXPECT_TRUE(delegate->isLoadingSplashShown()) << "the splash comes before the fetch";
+    EXPECT_TRUE(app.delegate->isLoadingSplashShown()) << "the splash comes before the fetch";
     ASSERT_TRUE(xr::test::waitUntil([list] { return list->stories().size() == 3 && !list->isLoading(); }));
-    EXPECT_FALSE(delegate->isLoadingSplashShown());
+    EXPECT_FALSE(app.delegate->isLoadingSplashShown());
 
     const QList<XRTableViewCell *> rows = list->tableView()->visibleCells();
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0]->textLabel()->text() + '|' + rows[0]->detailTextLabel()->text(), "Ny butik i Uppsala|03 maj 14:07");
     EXPECT_EQ(rows[1]->textLabel()->text() + '|' + rows[1]->detailTextLabel()->text(), "Trasig länk|");
-    xr::test::saveScreenshot(window.get(), QStringLiteral("news-list-sv"));
+    xr::test::saveScreenshot(window, QStringLiteral("news-list-sv"));
 
     for (int row = 0; row < 3; ++row) {
         SCOPED_TRACE(row);
@@ -83,10 +74,10 @@ TEST_F(NewsScreenTest, TheListLoadsBehindTheSplashAndEachRowOpensItsStory)
         if (row == 0) {
             EXPECT_EQ(QStringList({story->storyTV()->toPlainText(), story->storyPubLabel()->text(), readMore->text()}),
                       QStringList({summary, QStringLiteral("Publicerad: 03 maj 14:07"), QStringLiteral("Läs mer")}));
-            EXPECT_LE(readMore->mapTo(window.get(), QPoint(0, readMore->height())).y(),
-                      tabs->tabButton(0)->parentWidget()->mapTo(window.get(), QPoint(0, 0)).y())
+            EXPECT_LE(readMore->mapTo(window, QPoint(0, readMore->height())).y(),
+                      tabs->tabButton(0)->parentWidget()->mapTo(window, QPoint(0, 0)).y())
                 << "the button lies above the tab bar";
-            xr::test::saveScreenshot(window.get(), QStringLiteral("news-story-sv"));
+            xr::test::saveScreenshot(window, QStringLiteral("news-story-sv"));
             QTest::mouseClick(readMore, Qt::LeftButton);
             EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://vaxlo.example/1.html"))});
         }
