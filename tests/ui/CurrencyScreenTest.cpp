@@ -195,13 +195,10 @@ TEST_F(CurrencyScreenTest, TheAmountFieldTakesDigitsAndOneMarkAndNoKeyboardLifts
     EXPECT_EQ(text("baseDestinationLabel"), QStringLiteral("12,53 SEK"));
 
     // A paste that breaks the rule is refused whole, not cut to fit.
-    const std::pair<const char *, const char *> pastes[] = {{"1234567890123", ""}, {"123456789,12", "123456789,12"}};
-    for (const auto &[pasted, kept] : pastes) {
-        amount->clear();
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
-        QTest::keySequence(amount, QKeySequence::Paste);
-        EXPECT_EQ(amount->text(), QString::fromLatin1(kept)) << pasted;
-    }
+    amount->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1234567890123"));
+    QTest::keySequence(amount, QKeySequence::Paste);
+    EXPECT_EQ(amount->text(), QString());
 }
 
 TEST_F(CurrencyScreenTest, AFailedLoadIsRetriedOnActivationAndEveryFiveMinutesWhileTheWindowIsShown)
