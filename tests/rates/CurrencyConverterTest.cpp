@@ -130,7 +130,7 @@ const QByteArray usd = "<swift_code>USD</swift_code><swift_name>US DOLLAR</swift
                        "<buy_cash>8,1</buy_cash><buy_tc>-</buy_tc><sell_tc>-</sell_tc><multiply>1</multiply>"
                        "<base_swift>SEK</base_swift><CurrencyGuide>8,3</CurrencyGuide>";
 
-// A row of nothing makes no pick: the default record converts. The amount a
+// An empty row means no pick: the default record converts. The amount a
 // reservation carries is stored in the "%0.2f" form; the typed amount as typed.
 const struct { const char *name; QByteArray row; int segment; const char *amount; const char *shown; const char *sellCashAmmount; }
     conversions[] = {
