@@ -53,6 +53,7 @@ void XRMapStoreLocatorViewController::setLocationManagerFactory(LocationManagerF
 XRMapStoreLocatorViewController::XRMapStoreLocatorViewController(QObject *parent)
     : XRViewController(parent)
 {
+    setViewStyleSheet(screenStyle);
 }
 
 XRMapStoreLocatorViewController::~XRMapStoreLocatorViewController()
@@ -67,7 +68,6 @@ QWidget *XRMapStoreLocatorViewController::loadView()
 {
     QWidget *view = XRViewController::loadView();
     view->setObjectName(QStringLiteral("mapScreen"));
-    view->setStyleSheet(QString::fromLatin1(screenStyle));
 
     auto *bar = new QWidget(view);
     bar->setObjectName(QStringLiteral("mapBar"));

@@ -178,8 +178,7 @@ void XRTabBarController::showSelected()
     XRViewController *selected = selectedViewController();
     if (!m_content || !selected)
         return;
-    QWidget *view = selected->view();
-    view->setParent(m_content);
+    QWidget *view = selected->viewIn(m_content);
     view->setGeometry(0, 0, m_content->width(), m_content->height());
     view->show();
     if (QToolButton *button = tabButton(m_selected))
