@@ -172,7 +172,6 @@ TEST_F(DemoServiceTest, HostileBodiesGetAReplyAndTheServiceCarriesOn)
     EXPECT_EQ(replyOf(huge).code, 1);
     EXPECT_EQ(multipart->status, 400);
     EXPECT_EQ(replyOf(multipart).code, 1);
-    EXPECT_EQ(post("%3CSubmit%3"), 1);
     EXPECT_EQ(post(goodRequest().body()), 0);
     EXPECT_EQ(service.reservations().all().size(), 1);
 }
