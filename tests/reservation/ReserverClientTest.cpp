@@ -68,15 +68,16 @@ protected:
 
     void TearDown() override { XRApplication::sharedApplication().setDelegate(nullptr); }
 
-    void configure(int port, const QString &caPath)
+    void configure(const QString &host, const QString &caPath)
     {
         XRConfiguration configuration;
-        configuration.reservationHost = QStringLiteral("127.0.0.1:%1").arg(port);
+        configuration.reservationHost = host;
         configuration.reservationCAFile = caPath;
         appDelegate = std::make_unique<XRAppDelegate>(configuration);
         XRApplication::sharedApplication().setDelegate(appDelegate.get());
     }
-    void configure(const LoopbackServer &server) { configure(server.port(), caFile.fileName()); }
+    void configure(const LoopbackServer &server) { configure(hostOf(server), caFile.fileName()); }
+    static QString hostOf(const LoopbackServer &server) { return QStringLiteral("127.0.0.1:%1").arg(server.port()); }
 
     // Sends one reservation and waits until the client has gone, which it does
     // only when its exchange has ended.
@@ -169,31 +170,22 @@ TEST_F(ReserverClientTest, TheStatusDecidesWhetherAReplyCanAccept)
     }
 }
 
-TEST_F(ReserverClientTest, WithoutAReservationHostTheFormHearsAFailure)
-{
-    appDelegate = std::make_unique<XRAppDelegate>(XRConfiguration());
-    XRApplication::sharedApplication().setDelegate(appDelegate.get());
-    RecordingForm form;
-    reserve(form);
-    EXPECT_TRUE(form.finishes.isEmpty());
-    EXPECT_EQ(form.failures, 1);
-}
-
-// Nothing is sent to a host that does not verify; a CA file that cannot be
-// read leaves the system's store alone.
-TEST_F(ReserverClientTest, ACertificateThatDoesNotVerifyIsAFailure)
+// Nothing is sent without a reservation host or to a host that does not
+// verify; a CA file that cannot be read leaves the system's store alone.
+TEST_F(ReserverClientTest, NoHostOrACertificateThatDoesNotVerifyIsAFailure)
 {
     const QString missing = caFile.fileName() + QStringLiteral(".missing");
-    const struct { const char *what; LoopbackServer::Security security; QString caPath; } cases[] = {
-        {"signed by an authority not given", LoopbackServer::Security::UntrustedTls, caFile.fileName()},
-        {"no CA file", LoopbackServer::Security::Tls, QString()},
-        {"a CA file that cannot be read", LoopbackServer::Security::Tls, missing},
+    const struct { const char *what; LoopbackServer::Security security; QString caPath; bool hosted; } cases[] = {
+        {"no reservation host", LoopbackServer::Security::Tls, caFile.fileName(), false},
+        {"signed by an authority not given", LoopbackServer::Security::UntrustedTls, caFile.fileName(), true},
+        {"no CA file", LoopbackServer::Security::Tls, QString(), true},
+        {"a CA file that cannot be read", LoopbackServer::Security::Tls, missing, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         LoopbackServer server(c.security);
         server.route(endpointPath, {.body = acceptedReply});
-        configure(server.port(), c.caPath);
+        configure(c.hosted ? hostOf(server) : QString(), c.caPath);
         RecordingForm form;
         reserve(form);
         EXPECT_TRUE(form.finishes.isEmpty());
