@@ -14,20 +14,13 @@ using xr::test::NotificationCounter;
 using xr::test::deliver;
 using xr::test::nmeaSentence;
 
-class LocationTest : public testing::Test
-{
-protected:
-    void SetUp() override { xr::test::resetStoredState(); }
-
-    XRConfiguration configuration;
-    xr::test::RecordingShell shell;
-};
-
 // Tracking stops at the fourth report and, the count never being reset, after
 // every later one; a failed update keeps the last position and the tracking.
-TEST_F(LocationTest, TrackingStopsAtTheFourthReportAndAfterEveryLaterOne)
+TEST(LocationTest, TrackingStopsAtTheFourthReportAndAfterEveryLaterOne)
 {
-    XRAppDelegate delegate(configuration, &shell);
+    xr::test::resetStoredState();
+    xr::test::RecordingShell shell;
+    XRAppDelegate delegate(XRConfiguration(), &shell);
     QBuffer *device = nullptr;
     std::unique_ptr<QNmeaPositionInfoSource> source = xr::test::nmeaSource(device);
     QNmeaPositionInfoSource *nmea = source.get();
@@ -59,7 +52,7 @@ TEST_F(LocationTest, TrackingStopsAtTheFourthReportAndAfterEveryLaterOne)
     EXPECT_EQ(updates.count, 5);
 }
 
-TEST_F(LocationTest, AReplayFileThatCannotBeReadGivesNoSource)
+TEST(LocationTest, AReplayFileThatCannotBeReadGivesNoSource)
 {
     EXPECT_EQ(XRLocationManager::positionSource(QStringLiteral("nmea:/nonexistent/replay.nmea")), nullptr);
 }
