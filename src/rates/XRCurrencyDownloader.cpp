@@ -25,7 +25,7 @@ XRCurrencyDownloader::XRCurrencyDownloader(XRSharedState *appDelegate)
 
 XRCurrencyDownloader::~XRCurrencyDownloader() = default;
 
-void XRCurrencyDownloader::loadCurrenciesAndNotify()
+void XRCurrencyDownloader::loadCurrenciesAndNotify(FailureAlert alert)
 {
     if (m_busy)
         return;
@@ -34,6 +34,7 @@ void XRCurrencyDownloader::loadCurrenciesAndNotify()
         return;
     }
     m_busy = true;
+    m_failureAlert = alert;
     const int languageIndex = xr::storedLanguageIndex();
     m_loadingMarket = xr::marketForLanguageIndex(languageIndex);
     const QUrl url = xr::documentURL(m_appDelegate->configuration(), languageIndex, XRMarketDocument::Rates);
@@ -116,7 +117,8 @@ void XRCurrencyDownloader::connectionDidFailWithError(XRURLConnection *, const X
 // ask for is ignored; the rates of the last good document stay in dataDict().
 void XRCurrencyDownloader::failLoading()
 {
-    m_appDelegate->showNetworkErrorAlert();
+    if (m_failureAlert == FailureAlert::Shown)
+        m_appDelegate->showNetworkErrorAlert();
     XRNotificationCenter::defaultCenter().postNotificationName(XRCurrenciesDidFailLoadingNotification);
 }
 

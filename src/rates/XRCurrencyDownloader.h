@@ -29,9 +29,13 @@ public:
     XRCurrencyDownloader(const XRCurrencyDownloader &) = delete;
     XRCurrencyDownloader &operator=(const XRCurrencyDownloader &) = delete;
 
+    // Whether a failed load asks for the network alert. A load nobody asked
+    // for, such as the screen's periodic retry, fails quietly.
+    enum class FailureAlert { Shown, Quiet };
+
     // Starts a load unless one is running; the outcome arrives later as
     // "XRCurrenciesDidEndParsingNotification" or "XRCurrenciesDidFailLoadingNotification".
-    void loadCurrenciesAndNotify();
+    void loadCurrenciesAndNotify(FailureAlert alert = FailureAlert::Shown);
 
     // Reads the kept document of the current market as a download would, with
     // the parse-end notification. False when there is none: the rates of any
@@ -82,6 +86,7 @@ private:
     // The market of the running load: its document is kept under its name even
     // when the market changes before the load ends.
     XRMarket m_loadingMarket = XRMarket::Sweden;
+    FailureAlert m_failureAlert = FailureAlert::Shown;
     QByteArray m_webData;
     int m_statusCode = 0;
 

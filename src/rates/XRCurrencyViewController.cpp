@@ -266,20 +266,21 @@ void XRCurrencyViewController::showKeptRatesAndLoad()
 void XRCurrencyViewController::retryLoading()
 {
     const QWidget *window = m_view->window();
+    // The status line already says the rates are old: no alert every five minutes.
     if (window->isVisible() && !window->isMinimized())
-        loadCurrencies();
+        loadCurrencies(XRCurrencyDownloader::FailureAlert::Quiet);
 }
 
-void XRCurrencyViewController::loadCurrencies()
+void XRCurrencyViewController::loadCurrencies(XRCurrencyDownloader::FailureAlert alert)
 {
     if (m_loading || !m_currencyList)
         return;
     m_loading = true;
     m_pickCurrencyButton->setEnabled(false);
     // The screen says "Loading data..." in the first frame; the network waits until it is drawn.
-    const auto load = [screen = QPointer<XRCurrencyViewController>(this)] {
+    const auto load = [screen = QPointer<XRCurrencyViewController>(this), alert] {
         if (screen && screen->m_currencyList)
-            screen->m_currencyList->loadCurrenciesAndNotify();
+            screen->m_currencyList->loadCurrenciesAndNotify(alert);
     };
     if (XRWindow *window = XRWindow::mainWindow())
         window->afterFirstFrame(load);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "XRCurrencyConverter.h"
+#include "XRCurrencyDownloader.h"
 #include "XRPickerPanel.h"
 #include "XRSuperViewController.h"
 
@@ -14,7 +15,6 @@ class QLineEdit;
 class QPropertyAnimation;
 class QPushButton;
 class QTimer;
-class XRCurrencyDownloader;
 class XRCurrencyView;
 
 // The converter tab: the user picks a currency on a wheel, types an amount and
@@ -50,7 +50,7 @@ public:
     QString swiftCode() const;
     QString baseSwiftCode() const;
 
-    void loadCurrencies();
+    void loadCurrencies(XRCurrencyDownloader::FailureAlert alert = XRCurrencyDownloader::FailureAlert::Shown);
     void setupGUI();
     void setupCurrencies();
     void failedLoadingCurrencies();

@@ -200,6 +200,22 @@ TEST_P(CustomerWalk, ConvertsInTheMarketsFormKeepsTheRatesOfflineAndRetriesUntil
 INSTANTIATE_TEST_SUITE_P(Markets, CustomerWalk, testing::ValuesIn(markets),
                          [](const testing::TestParamInfo<Market> &info) { return std::string(info.param.language); });
 
+// The status line says the rates are old; a failed retry adds no alert to it.
+TEST_F(CurrencyScreenTest, AFailedRetryRaisesNoAlert)
+{
+    firstLaunch();
+    waitForRates();
+    serve({}, Response::Fault::DropMidBody);
+    const qsizetype asked = ratesAsked(server);
+    auto *retry = screen->findChild<QTimer *>(QStringLiteral("ratesRetryTimer"));
+    retry->setInterval(0);
+    ASSERT_TRUE(waitUntil([&] { return ratesAsked(server) > asked; }));
+    retry->stop();
+    waitForRates();
+    EXPECT_TRUE(text("lastUpdateLabel").startsWith(XRLocalizedString("Could not update the rates. Rates from %1").arg(QString())));
+    EXPECT_TRUE(XRAlertView::visibleAlerts().isEmpty());
+}
+
 TEST_F(CurrencyScreenTest, TheAmountFieldTakesDigitsAndOneMarkAndNoKeyboardLiftsTheView)
 {
     firstLaunch();
