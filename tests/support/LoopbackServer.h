@@ -28,7 +28,6 @@ struct Response
         // Hostile servers; each keeps sending until the client goes away or the
         // server is destroyed, and never more than a few hundred megabytes.
         EndlessBody, // a chunked body repeating the body without end
-        HugeLength,  // a Content-Length of 2 GiB, then the body repeated
         GzipBomb,    // about 1 MB of gzip that inflates to 1 GiB of zeros
         SlowDrip,    // the body with its full Content-Length, one byte a second
     };
