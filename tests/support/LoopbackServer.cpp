@@ -322,13 +322,6 @@ QUrl LoopbackServer::url(const QString &pathAndQuery) const
     return QUrl(QStringLiteral("%1://127.0.0.1:%2%3").arg(scheme).arg(m_port).arg(pathAndQuery));
 }
 
-QUrl LoopbackServer::otherHostURL(const QString &pathAndQuery) const
-{
-    QUrl other = url(pathAndQuery);
-    other.setHost(QStringLiteral("localhost"));
-    return other;
-}
-
 QList<ReceivedRequest> LoopbackServer::requests() const
 {
     std::lock_guard lock(m_impl->mutex);

@@ -84,8 +84,6 @@ public:
     void setDefaultResponse(const Response &response);
 
     QUrl url(const QString &pathAndQuery) const;
-    // The same URL by the name "localhost": to a client, another host.
-    QUrl otherHostURL(const QString &pathAndQuery) const;
     int port() const { return m_port; }
     // Every request received so far, oldest first; safe to call while serving.
     QList<ReceivedRequest> requests() const;
