@@ -5,11 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGeoCoordinate>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -57,44 +52,21 @@ protected:
     XRDataFiles m_files{documents()};
 };
 
-// Read back by us and by an independent reader, every kind of value comes back equal.
-TEST_F(DataFilesTest, SettingsComeBackEqualToUsAndToAnIndependentReader)
+// Every kind of value comes back equal; the inspector's test reads a file of
+// the same kinds against what an independent reader made of it.
+TEST_F(DataFilesTest, SettingsComeBackEqualAndNoTemporaryFileIsLeft)
 {
     QVariantMap value = settings();
     value[QStringLiteral("numbers")] = QVariantList{-1, qint64(-9007199254740993), 2.5, true, QStringLiteral("😀 ∑")};
     value[QStringLiteral("when")] = QDateTime::fromString(QStringLiteral("1999-12-31T23:59:59.500Z"), Qt::ISODateWithMs);
     value[QStringLiteral("logo")] = QByteArray("\0\x01\xFF", 3);
     ASSERT_TRUE(m_files.writeApplicationPlist(value, QStringLiteral("settings.vaxlodata")));
-    EXPECT_EQ(documentsEntries(), QStringList{QStringLiteral("settings.vaxlodata")}) << "no temporary file left";
+    EXPECT_EQ(documentsEntries(), QStringList{QStringLiteral("settings.vaxlodata")});
 
     std::optional<QVariant> read = XRDataFiles(documents()).applicationPlistFromFile(QStringLiteral("settings.vaxlodata"));
     ASSERT_TRUE(read.has_value());
     // Equal in type too: a QVariantMap stays one, so the holder changes it in place.
     EXPECT_EQ(*read, QVariant(value));
-
-    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-    if (python.isEmpty())
-        GTEST_SKIP() << "python3 is not installed";
-    QProcess process;
-    process.start(python, {QStringLiteral("-c"), QStringLiteral(R"(
-import base64, json, plistlib, sys
-def plain(o):
-    return o.isoformat() if hasattr(o, 'isoformat') else base64.b64encode(o).decode()
-with open(sys.argv[1], 'rb') as f:
-    print(json.dumps(plistlib.load(f), default=plain))
-)"),
-                           path("settings.vaxlodata")});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
-
-    QJsonObject expected = QJsonObject::fromVariantMap(settings());
-    expected[QStringLiteral("numbers")] = QJsonArray{-1, qint64(-9007199254740993), 2.5, true, QStringLiteral("😀 ∑")};
-    expected[QStringLiteral("when")] = QStringLiteral("1999-12-31T23:59:59.500000");
-    expected[QStringLiteral("logo")] = QStringLiteral("AAH/");
-    const QJsonObject actual = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-    EXPECT_EQ(actual, expected) << QJsonDocument(actual).toJson().constData();
-    // Beyond a double's precision, so compared as an integer.
-    EXPECT_EQ(actual[QStringLiteral("numbers")].toArray()[1].toInteger(), qint64(-9007199254740993));
 }
 
 TEST_F(DataFilesTest, FilesThatAreMissingOrNoPropertyListsGiveNothingAndStayAsTheyWere)

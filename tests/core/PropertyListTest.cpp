@@ -292,29 +292,4 @@ TEST(PropertyListTest, DeepAndExplodingBinaryDocumentsAreBounded)
     EXPECT_EQ(value, QVariant(QStringLiteral("k")));
 }
 
-TEST(PropertyListTest, DamagedCopiesOfAGoodFileNeverCrash)
-{
-    const QVariantList stores{storesInEveryFormat(), storesInEveryFormat()};
-    const QByteArray good = write(QVariantMap{{QStringLiteral("stores"), stores},
-                                              {QStringLiteral("distance"), 12.5}, {QStringLiteral("e_start"), 9},
-                                              {QStringLiteral("when"), utc("2011-05-03T14:07:00.250Z")}});
-    ASSERT_TRUE(read(good).has_value());
-
-    // Shorter pieces than "bplist" are words of the text form.
-    for (qsizetype length = 6; length < good.size(); ++length)
-        EXPECT_FALSE(read(good.left(length)).has_value()) << "cut at " << length;
-
-    // Every byte set to a few telling values: each copy is read or refused, never more.
-    int refused = 0;
-    for (qsizetype at = 0; at < good.size(); ++at) {
-        for (const char byte : {'\x00', '\x01', '\x0F', '\x7F', '\x80', '\xFF'}) {
-            QByteArray damaged = good;
-            damaged[at] = byte;
-            if (!read(damaged).has_value())
-                ++refused;
-        }
-    }
-    EXPECT_GT(refused, 0);
-}
-
 } // namespace
