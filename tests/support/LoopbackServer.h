@@ -27,7 +27,7 @@ struct Response
         TruncatedGzip, // a complete HTTP message whose gzip body stops halfway
         // Hostile servers; each keeps sending until the client goes away or the
         // server is destroyed, and never more than a few hundred megabytes.
-        EndlessBody, // a chunked body repeating the body without end
+        EndlessBody, // a chunked body repeating the (non-empty) body without end
         GzipBomb,    // about 1 MB of gzip that inflates to 1 GiB of zeros
         SlowDrip,    // the body with its full Content-Length, one byte a second
     };
@@ -69,11 +69,7 @@ public:
         Tls,          // a certificate signed by certificateAuthority()
         UntrustedTls, // a certificate signed by an authority nobody is given
     };
-    // How the server closes connections: Reset sends a TCP reset instead of an
-    // orderly close, so that Fault::DropMidBody resets the connection mid-body.
-    enum class Closing { Orderly, Reset };
-
-    explicit LoopbackServer(Security security = Security::Plain, Closing closing = Closing::Orderly);
+    explicit LoopbackServer(Security security = Security::Plain);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer &) = delete;
     LoopbackServer &operator=(const LoopbackServer &) = delete;
