@@ -91,6 +91,8 @@ TEST_F(DataFilesTest, FilesThatAreMissingOrNoPropertyListsGiveNothingAndStayAsTh
     EXPECT_EQ(m_files.applicationDataFromFile(QStringLiteral("huge")).value_or(QByteArray()).size(), XRPropertyList::MaxDataSize);
 }
 
+// The new content replaces the file only once whole: a failed write, like a
+// process killed mid-save, leaves the previous file byte for byte.
 TEST_F(DataFilesTest, AFailedWriteLeavesThePreviousFileByteForByte)
 {
     ASSERT_TRUE(m_files.writeApplicationPlist(settings(), QStringLiteral("settings.vaxlodata")));

@@ -1,9 +1,6 @@
 #include "XRXMLDocument.h"
 
-#include <QTemporaryFile>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 namespace {
 
@@ -50,26 +47,14 @@ TEST(XRXMLDocument, readsTheReservationReplyAndItsTexts)
     EXPECT_EQ(message, "a & x < y");
 }
 
-TEST(XRXMLDocument, refusesTextThatIsNotXMLAndPrintsNothing)
+TEST(XRXMLDocument, refusesTextThatIsNotXML)
 {
-    // libxml2 prints its errors to stderr unless told otherwise.
-    QTemporaryFile capture;
-    ASSERT_TRUE(capture.open());
-    fflush(stderr);
-    const int savedStderr = dup(STDERR_FILENO);
-    dup2(capture.handle(), STDERR_FILENO);
     for (const QString &text : {QString(), QStringLiteral("<a>"), QStringLiteral("<a></b>"), QStringLiteral("<a/><b/>")}) {
         XRXMLError error;
         EXPECT_FALSE(XRXMLDocument::documentWithXMLString(text, 0, &error)) << text.toStdString();
         EXPECT_EQ(error.code, -1);
     }
     EXPECT_FALSE(parse("<a/>")->nodesForXPath(QStringLiteral("//["), nullptr));
-    fflush(stderr);
-    dup2(savedStderr, STDERR_FILENO);
-    close(savedStderr);
-    capture.seek(0);
-    const QByteArray printed = capture.readAll();
-    EXPECT_TRUE(printed.isEmpty()) << printed.constData();
 }
 
 // The application reads by element name only; one query checks that a tree
