@@ -4,9 +4,7 @@
 #include "XRNotificationCenter.h"
 #include "XRUserDefaults.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,7 +14,6 @@ class AppDelegateTest : public testing::Test
 protected:
     void SetUp() override
     {
-        QDir(documents()).removeRecursively();
         XRUserDefaults::resetStandardUserDefaults();
         QFile::remove(XRUserDefaults::standardUserDefaults().filePath());
         XRUserDefaults::resetStandardUserDefaults();
@@ -24,7 +21,6 @@ protected:
     }
     void TearDown() override { XRUserDefaults::resetStandardUserDefaults(); }
 
-    static QString documents() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
     static void setDeviceLanguage(const QString &code)
     {
         XRUserDefaults::standardUserDefaults().setObject(QStringList{code, QStringLiteral("en")},

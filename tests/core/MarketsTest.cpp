@@ -7,25 +7,15 @@
 
 namespace {
 
-XRConfiguration configuration()
+// Each document's path is checked by its downloader's tests, which serve it.
+TEST(Markets, IndexToMarketSendsEveryUnknownIndexToSweden)
 {
     XRConfiguration c;
     c.marketHosts = {QStringLiteral("se.example:8081"), QStringLiteral("dk.example"), QStringLiteral("no.example"),
                      QStringLiteral("fi.example")};
-    return c;
-}
-
-TEST(Markets, IndexToMarketSendsEveryUnknownIndexToSweden)
-{
-    const XRConfiguration c = configuration();
-    for (const auto &[index, code] : {std::pair{0, "SE"}, {1, "DK"}, {2, "NO"}, {3, "FI"}, {4, "SE"}, {-1, "SE"}})
-        EXPECT_EQ(xr::marketCodeForLanguageIndex(index), QLatin1String(code)) << index;
-    for (int index : {0, 4, -1})
-        EXPECT_EQ(xr::documentURL(c, index, XRMarketDocument::Rates).toString(),
-                  QStringLiteral("http://se.example:8081/ratesxml.asp?id=520"));
-    EXPECT_EQ(xr::documentURL(c, 1, XRMarketDocument::Branches).toString(),
-              QStringLiteral("http://dk.example/branchesxml.aspx?datetest=1"));
-    EXPECT_EQ(xr::documentURL(c, 3, XRMarketDocument::News).toString(), QStringLiteral("http://fi.example/aktuellt.rss"));
+    for (const auto &[index, host] : {std::pair{0, "se.example"}, {1, "dk.example"}, {2, "no.example"}, {3, "fi.example"},
+                                      {4, "se.example"}, {-1, "se.example"}})
+        EXPECT_EQ(xr::documentURL(c, index, XRMarketDocument::Rates).host(), QLatin1String(host)) << index;
 }
 
 TEST(Markets, DeviceLanguageMatchesWholeCodesOnly)
