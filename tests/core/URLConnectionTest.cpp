@@ -4,7 +4,6 @@
 
 #include <QNetworkReply>
 #include <QSslCertificate>
-#include <QTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -269,24 +268,6 @@ TEST(URLConnection, OverTlsSucceedsOnlyWithTheTrustedAuthorityForItsOwnCertifica
     }
     EXPECT_EQ(trusted.requests().size(), 1);
     EXPECT_TRUE(untrusted.requests().empty());
-}
-
-TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponseWhileTheEventLoopRuns)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/aktuellt.rss"), {.body = "<rss/>", .headers = {{"Content-Type", "application/rss+xml"}}, .gzip = true});
-    bool timerRan = false;
-    QTimer::singleShot(0, [&] { timerRan = true; });
-
-    XRHTTPURLResponse response;
-    XRError error;
-    const std::optional<QByteArray> body =
-        XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/aktuellt.rss"))), &response, &error);
-
-    EXPECT_EQ(body, "<rss/>");
-    EXPECT_EQ(response.valueForHTTPHeaderField(QStringLiteral("content-type")), QStringLiteral("application/rss+xml"));
-    EXPECT_TRUE(error.isNull());
-    EXPECT_TRUE(timerRan) << "the wait runs the event loop";
 }
 
 } // namespace
