@@ -95,7 +95,7 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         EXPECT_TRUE(out.isEmpty());
         EXPECT_TRUE(err.startsWith(run.errorStart)) << err.constData();
         if (run.exitCode == 1) {
-            EXPECT_EQ(err.count('\n'), 1) << err.constData();
+            // One line: its newline is the only control character.
             EXPECT_TRUE(err.endsWith('\n')) << err.constData();
             const QByteArray line = err.chopped(1);
             EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](char ch) { return ch >= 0 && ch < 0x20; }))
