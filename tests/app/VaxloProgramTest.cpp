@@ -13,17 +13,14 @@
 
 namespace {
 
-// No display of any kind, and private folders under `home`.
-void prepare(QProcess &process, const QString &home)
+// The test's own private folders, which every test process has, and no display of any kind.
+QProcessEnvironment withoutDisplay()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    process.setProcessEnvironment(environment);
+    return environment;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -34,7 +31,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
 {
-    QTemporaryDir home;
     const struct { QByteArray name; QString program; QByteArray help; } programs[] = {
         {"vaxlo", QStringLiteral(XR_VAXLO_PATH), "Usage: "},
         {"vaxlo-inspect", QStringLiteral(XR_INSPECT_PATH), "usage:\n  vaxlo-inspect "},
@@ -47,7 +43,7 @@ TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
                                                std::pair{"--version", name + " " XR_APP_VERSION "\n"}}) {
             SCOPED_TRACE(testing::Message() << name.constData() << " " << option);
             QProcess process;
-            prepare(process, home.path());
+            process.setProcessEnvironment(withoutDisplay());
             process.start(program, {QString::fromLatin1(option)});
             ASSERT_TRUE(process.waitForFinished(30000));
             EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -84,9 +80,9 @@ TEST(VaxloProgram, SigtermWritesThePickItHoldsAsAQuitDoes)
                                       .toUtf8()));
 
     QProcess vaxlo;
-    prepare(vaxlo, home.path());
-    QProcessEnvironment environment = vaxlo.processEnvironment();
+    QProcessEnvironment environment = withoutDisplay();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     vaxlo.setProcessEnvironment(environment);
     vaxlo.start(QStringLiteral(XR_VAXLO_PATH), {QStringLiteral("--config"), config});
     // The currency screen asks for rates once the window is up.
