@@ -2,8 +2,6 @@
 #include "LoopbackServer.h"
 #include "XRDataFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,12 +19,6 @@ QProcessEnvironment withoutDisplay()
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     return environment;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
@@ -60,14 +52,13 @@ TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
 TEST(VaxloProgram, SigtermWritesThePickItHoldsAsAQuitDoes)
 {
     QTemporaryDir home;
-    const QString documents = home.filePath(QStringLiteral("data/vaxlo"));
-    ASSERT_TRUE(writeFile(documents + QStringLiteral("/currency.vaxlodata"),
-                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-                          "<key>amount</key><string>250</string><key>transType</key><string>sell</string>"
-                          "<key>currentCurrency</key><dict><key>swift_code</key><string>NOK</string>"
-                          "<key>sell_cash</key><string>1.2</string><key>multiply</key><string>1</string>"
-                          "</dict></dict></plist>\n"));
-    XRDataFiles files(documents);
+    XRDataFiles files(home.filePath(QStringLiteral("data/vaxlo")));
+    const QByteArray xmlPick = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                               "<key>amount</key><string>250</string><key>transType</key><string>sell</string>"
+                               "<key>currentCurrency</key><dict><key>swift_code</key><string>NOK</string>"
+                               "<key>sell_cash</key><string>1.2</string><key>multiply</key><string>1</string>"
+                               "</dict></dict></plist>\n";
+    ASSERT_TRUE(files.writeApplicationData(xmlPick, QStringLiteral("currency.vaxlodata")));
     const std::optional<QVariant> picked = files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
     ASSERT_TRUE(picked);
 
@@ -75,9 +66,11 @@ TEST(VaxloProgram, SigtermWritesThePickItHoldsAsAQuitDoes)
     xr::test::LoopbackServer market;
     market.setDefaultResponse({.status = 503, .body = "<html><body>Service Unavailable</body></html>"});
     const QString config = home.filePath(QStringLiteral("vaxlo.conf"));
-    ASSERT_TRUE(writeFile(config, QStringLiteral("[markets]\nSE=%1\nDK=%1\nNO=%1\nFI=%1\n[reservation]\nhost=%1\n")
-                                      .arg(QStringLiteral("127.0.0.1:%1").arg(market.port()))
-                                      .toUtf8()));
+    ASSERT_TRUE(XRDataFiles(home.path()).writeApplicationData(
+        QStringLiteral("[markets]\nSE=%1\nDK=%1\nNO=%1\nFI=%1\n[reservation]\nhost=%1\n")
+            .arg(QStringLiteral("127.0.0.1:%1").arg(market.port()))
+            .toUtf8(),
+        QStringLiteral("vaxlo.conf")));
 
     QProcess vaxlo;
     QProcessEnvironment environment = withoutDisplay();

@@ -40,12 +40,10 @@ TEST(Configuration, ReadsEveryKeyAndRejectsAFileWithoutMarkets)
     QString error;
     const auto c = XRConfiguration::fromFile(path, &error);
     ASSERT_TRUE(c.has_value()) << error.toStdString();
+    // The reservation desk, its authority and the position source are read in the customer's walk.
     EXPECT_EQ(c->marketHosts[2], QStringLiteral("127.0.0.1:8083"));
-    EXPECT_EQ(c->reservationHost, QStringLiteral("127.0.0.1:8085"));
-    EXPECT_EQ(c->reservationCAFile, QStringLiteral("/tmp/ca.pem"));
     EXPECT_EQ(c->tileURLTemplate, QStringLiteral("http://tiles.example/{z}/{x}/{y}.png"));
     EXPECT_EQ(c->directionsHost, QStringLiteral("maps.example"));
-    EXPECT_EQ(c->locationSource, QStringLiteral("nmea:/tmp/replay.nmea"));
 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[markets]\nSE=127.0.0.1:8081\n");

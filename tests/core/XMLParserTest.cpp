@@ -57,12 +57,8 @@ TEST(XMLParser, ReportsEventsInDocumentOrderWithTextInPieces)
 
 TEST(XMLParser, AnErrorStopsTheParseAndNoDocumentEndFollows)
 {
-    const QByteArray broken[] = {
-        "<rates><row>",                                      // unclosed
-        "<rates>\xff\xfe</rates>",                           // not UTF-8
-        "",                                                  // empty
-        "<html><body>Server Error<br></body></html>",        // an error page
-    };
+    // Unclosed, not UTF-8, empty, and an error page.
+    const QByteArray broken[] = {"<rates><row>", "<rates>\xff\xfe</rates>", "", "<html><body>Server Error<br></body></html>"};
     for (const QByteArray &xml : broken) {
         SCOPED_TRACE(xml.constData());
         Recorder recorder;
