@@ -20,6 +20,7 @@ const char storyStyle[] =
 XRNewsStoryViewController::XRNewsStoryViewController(QObject *parent)
     : XRViewController(parent)
 {
+    setViewStyleSheet(storyStyle);
 }
 
 QUrl XRNewsStoryViewController::URLWithString(const QString &link)
@@ -31,7 +32,6 @@ QUrl XRNewsStoryViewController::URLWithString(const QString &link)
 QWidget *XRNewsStoryViewController::loadView()
 {
     QWidget *view = XRViewController::loadView();
-    view->setStyleSheet(QString::fromLatin1(storyStyle));
     auto *layout = new QVBoxLayout(view);
     layout->setContentsMargins(12, 10, 12, 12);
     layout->setSpacing(8);

@@ -55,6 +55,7 @@ XRPrefsViewController::XRPrefsViewController(QObject *parent)
 {
     setTitle(XRLocalizedString("Settings"));
     setTabBarItem(XRLocalizedString("Settings"), xr::pngIcon(QStringLiteral(":/images/tab-prefs.png")));
+    setViewStyleSheet(screenStyle);
 }
 
 XRPrefsViewController::~XRPrefsViewController() = default;
@@ -64,7 +65,6 @@ QWidget *XRPrefsViewController::loadView()
     auto *view = new QWidget;
     view->setObjectName(QStringLiteral("prefsView"));
     view->setAttribute(Qt::WA_StyledBackground);
-    view->setStyleSheet(QString::fromLatin1(screenStyle));
     view->resize(320, 411);
 
     makeHeading("Language", QRect(20, 20, 280, 22), view);

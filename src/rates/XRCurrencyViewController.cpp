@@ -85,6 +85,7 @@ XRCurrencyViewController::XRCurrencyViewController(QObject *parent)
 {
     setTitle(XRLocalizedString("Currency"));
     setTabBarItem(XRLocalizedString("Currency"), xr::pngIcon(QStringLiteral(":/images/tab-currency.png")));
+    setViewStyleSheet(screenStyle);
 }
 
 XRCurrencyViewController::~XRCurrencyViewController()
@@ -98,7 +99,6 @@ QWidget *XRCurrencyViewController::loadView()
     m_view = new XRCurrencyView;
     m_view->setMyVC(this);
     m_view->setAttribute(Qt::WA_StyledBackground);
-    m_view->setStyleSheet(QString::fromLatin1(screenStyle));
     m_view->resize(320, 411);
     makeConverterControls();
     makeConversionLabels();

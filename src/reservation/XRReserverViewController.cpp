@@ -64,6 +64,7 @@ QString text(const QLineEdit *field)
 XRReserverViewController::XRReserverViewController(QObject *parent)
     : XRSuperViewController(parent)
 {
+    setViewStyleSheet(screenStyle);
 }
 
 XRReserverViewController::~XRReserverViewController()
@@ -81,7 +82,6 @@ QWidget *XRReserverViewController::loadView()
     auto *view = new QWidget;
     view->setObjectName(QStringLiteral("reserveView"));
     view->setAttribute(Qt::WA_StyledBackground);
-    view->setStyleSheet(QString::fromLatin1(screenStyle));
     view->resize(320, 416);
 
     m_infoLabel = new QLabel(view);

@@ -110,9 +110,10 @@ QUrl directionsURL(const QString &host, const QGeoCoordinate &from, const QVaria
 {
     const double latitude = leadingDecimalNumber(store.value(QStringLiteral("latitude")).toString());
     const double longitude = leadingDecimalNumber(store.value(QStringLiteral("longitude")).toString());
-    return QUrl(QStringLiteral("http://") + host
-                + QString::asprintf("?saddr=%lf,%lf&daddr=%lf,%lf&z=6", from.latitude(), from.longitude(), latitude,
-                                    longitude));
+    const QString start = from.isValid() ? QString::asprintf("saddr=%lf,%lf&", from.latitude(), from.longitude())
+                                         : QString();
+    return QUrl(QStringLiteral("http://") + host + QLatin1Char('?') + start
+                + QString::asprintf("daddr=%lf,%lf&z=6", latitude, longitude));
 }
 
 } // namespace xr

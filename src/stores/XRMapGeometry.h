@@ -49,7 +49,9 @@ std::optional<QUrl> tileURL(const QString &urlTemplate, int zoom, int x, int y);
 
 // Driving directions from a position to the store's "latitude" and
 // "longitude": "http://", the host, then
-// "?saddr=%lf,%lf&daddr=%lf,%lf&z=6" with six decimals.
+// "?saddr=%lf,%lf&daddr=%lf,%lf&z=6" with six decimals. Without a known
+// position the start is left out, for the maps service to ask, rather than
+// set in the Atlantic at 0, 0.
 QUrl directionsURL(const QString &host, const QGeoCoordinate &from, const QVariantMap &store);
 
 } // namespace xr

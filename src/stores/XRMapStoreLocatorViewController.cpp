@@ -53,6 +53,7 @@ void XRMapStoreLocatorViewController::setLocationManagerFactory(LocationManagerF
 XRMapStoreLocatorViewController::XRMapStoreLocatorViewController(QObject *parent)
     : XRViewController(parent)
 {
+    setViewStyleSheet(screenStyle);
 }
 
 XRMapStoreLocatorViewController::~XRMapStoreLocatorViewController()
@@ -67,7 +68,6 @@ QWidget *XRMapStoreLocatorViewController::loadView()
 {
     QWidget *view = XRViewController::loadView();
     view->setObjectName(QStringLiteral("mapScreen"));
-    view->setStyleSheet(QString::fromLatin1(screenStyle));
 
     auto *bar = new QWidget(view);
     bar->setObjectName(QStringLiteral("mapBar"));
@@ -86,6 +86,8 @@ QWidget *XRMapStoreLocatorViewController::loadView()
     m_posButton->setFocusPolicy(Qt::TabFocus);
     m_posButton->setGeometry(view->width() - 86, 7, 80, 30);
     m_posButton->setAccessibleDescription(XRLocalizedString("Follows where you are on the map"));
+    // Checked while the map follows the device, which a screen reader says.
+    m_posButton->setCheckable(true);
     setPosButtonStyle(borderedStyle);
     connect(m_posButton, &QPushButton::clicked, this, &XRMapStoreLocatorViewController::switchTrackingLocation);
 
@@ -158,6 +160,8 @@ void XRMapStoreLocatorViewController::startTrackingLocation()
         m_locationManager->setDesiredAccuracy(XRLocationManager::accuracyNearestTenMeters);
     }
     m_locationManager->startUpdatingLocation();
+    if (m_posButton)
+        m_posButton->setChecked(true);
 }
 
 void XRMapStoreLocatorViewController::stopTrackingLocation()
@@ -168,6 +172,8 @@ void XRMapStoreLocatorViewController::stopTrackingLocation()
     m_locationManager->setDelegate(nullptr);
     m_locationManager->stopUpdatingLocation();
     m_locationManager.reset();
+    if (m_posButton)
+        m_posButton->setChecked(false);
 }
 
 void XRMapStoreLocatorViewController::switchTrackingLocation()
@@ -204,7 +210,10 @@ void XRMapStoreLocatorViewController::locationManagerDidUpdateToLocationFromLoca
                                                                                      const QGeoPositionInfo &newLocation,
                                                                                      const QGeoPositionInfo &)
 {
-    m_location = newLocation.isValid() ? newLocation.coordinate() : QGeoCoordinate(0.0, 0.0);
+    // An update without a position says nothing of where the device is.
+    if (!newLocation.isValid())
+        return;
+    m_location = newLocation.coordinate();
     m_mapView->setUserLocation(m_location);
     adjustMapToSetup();
 }

@@ -74,7 +74,8 @@ private:
     XRVaxloShopViewController *m_delegate = nullptr;
     QVariantMap m_currentStore;
     std::unique_ptr<XRLocationManager> m_locationManager;
-    QGeoCoordinate m_location{0.0, 0.0};
+    // Invalid until the device's position is known.
+    QGeoCoordinate m_location;
     XRMapView *m_mapView = nullptr;
     QPushButton *m_posButton = nullptr;
 };

@@ -4,8 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
-// Our pictures are PNGs compiled into the binary. Read as PNG outright, they
-// keep Qt from loading every image-format plugin to guess what they are.
+// Our pictures are PNGs compiled into the binary, read by libpng outright:
+// Qt's reader would load every image-format plugin to choose one.
 namespace xr {
 
 // The picture at the path, shared with every earlier read of it; a null

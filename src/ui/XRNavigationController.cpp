@@ -128,8 +128,7 @@ void XRNavigationController::showTop()
     XRViewController *top = topViewController();
     if (!m_content || !top)
         return;
-    QWidget *topView = top->view();
-    topView->setParent(m_content);
+    QWidget *topView = top->viewIn(m_content);
     topView->setGeometry(0, 0, m_content->width(), m_content->height());
     topView->show();
     topView->raise();

@@ -17,6 +17,10 @@ XRStatusBar::XRStatusBar(QWidget *parent)
     m_clock->setObjectName(QStringLiteral("statusClock"));
     m_clock->setGeometry(100, 0, 120, height);
     m_clock->setAlignment(Qt::AlignCenter);
+    QFont clockFont = m_clock->font();
+    clockFont.setPixelSize(12);
+    clockFont.setBold(true);
+    m_clock->setFont(clockFont);
     m_activity->resize(14, 14);
     m_activity->move(6, 3);
     auto *timer = new QTimer(this);
@@ -34,9 +38,9 @@ void XRStatusBar::updateClock()
 void XRStatusBar::setStyle(int style)
 {
     m_style = style;
-    const bool dark = style != 0;
-    m_clock->setStyleSheet(dark ? QStringLiteral("color: white; font-weight: bold; font-size: 12px;")
-                                : QStringLiteral("color: black; font-weight: bold; font-size: 12px;"));
+    QPalette palette = m_clock->palette();
+    palette.setColor(QPalette::WindowText, style != 0 ? Qt::white : Qt::black);
+    m_clock->setPalette(palette);
     update();
 }
 

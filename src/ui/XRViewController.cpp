@@ -16,9 +16,20 @@ XRViewController::~XRViewController()
 
 QWidget *XRViewController::view()
 {
+    return viewIn(nullptr);
+}
+
+QWidget *XRViewController::viewIn(QWidget *container)
+{
     if (!m_view) {
         m_view = loadView();
+        if (container)
+            m_view->setParent(container);
+        if (m_viewStyleSheet)
+            m_view->setStyleSheet(QString::fromLatin1(m_viewStyleSheet));
         viewDidLoad();
+    } else if (container && m_view->parentWidget() != container) {
+        m_view->setParent(container);
     }
     return m_view;
 }

@@ -32,6 +32,8 @@ public:
 
     // The view, loaded (loadView, then viewDidLoad) on first use.
     QWidget *view();
+    // The view, loaded if need be, as a child of the container that shows it.
+    QWidget *viewIn(QWidget *container);
     bool isViewLoaded() const { return m_view != nullptr; }
     // Drops the view and calls viewDidUnload.
     void unloadView();
@@ -86,11 +88,15 @@ protected:
     virtual XRViewController *visibleChildViewController() const { return nullptr; }
     // Makes the view; the default is an empty white view.
     virtual QWidget *loadView();
+    // The style of the screen's view, applied once the loaded view is in its
+    // container: a styled view that moves is styled all over again.
+    void setViewStyleSheet(const char *styleSheet) { m_viewStyleSheet = styleSheet; }
     virtual void viewDidLoad() {}
     virtual void viewDidUnload() {}
 
 private:
     QPointer<QWidget> m_view;
+    const char *m_viewStyleSheet = nullptr;
     QString m_title;
     QString m_tabBarTitle;
     QIcon m_tabBarIcon;

@@ -65,8 +65,7 @@ void XRWindow::makeKeyAndVisible()
         afterFirstFrame([this] { setWindowIcon(applicationIcon()); });
     }
     if (m_root) {
-        QWidget *view = m_root->view();
-        view->setParent(this);
+        QWidget *view = m_root->viewIn(this);
         view->setGeometry(0, XRStatusBar::height, width, height - XRStatusBar::height);
         view->show();
         view->lower();
@@ -117,8 +116,7 @@ void XRWindow::presentModal(XRViewController *controller, bool animated)
     controller->beginAppearanceTransition(true, animated);
     m_modals.append(controller);
     m_focusBeforeModals.append(QApplication::focusWidget());
-    QWidget *view = controller->view();
-    view->setParent(this);
+    QWidget *view = controller->viewIn(this);
     const QRect frame(0, XRStatusBar::height, width, height - XRStatusBar::height);
     view->setGeometry(frame);
     view->show();

@@ -17,18 +17,10 @@ inline QDateTime fixedNow()
 // market; tests change the field they are about.
 inline XRReservationRequest goodRequest()
 {
-    XRReservationRequest request;
-    request.langString = QStringLiteral("SE");
-    request.currency = QStringLiteral("USD");
-    request.ammount = QStringLiteral("1105.00");
-    request.personalID = QStringLiteral("198001011234");
-    request.firstName = QStringLiteral("Åsa");
-    request.lastName = QStringLiteral("Berg");
-    request.phone = QStringLiteral("0701234567");
-    request.date = QStringLiteral("2026-12-03");
-    request.branchID = QStringLiteral("104");
-    request.paymentMethod = 1;
-    return request;
+    return {.langString = QStringLiteral("SE"), .currency = QStringLiteral("USD"), .ammount = QStringLiteral("1105.00"),
+            .personalID = QStringLiteral("198001011234"), .firstName = QStringLiteral("Åsa"),
+            .lastName = QStringLiteral("Berg"), .phone = QStringLiteral("0701234567"),
+            .date = QStringLiteral("2026-12-03"), .branchID = QStringLiteral("104"), .paymentMethod = 1};
 }
 
 } // namespace xr::demo::test

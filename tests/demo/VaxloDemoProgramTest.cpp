@@ -67,12 +67,3 @@ TEST(VaxloDemoProgram, PrintsItsAddressesWritesTheConfigurationLogsRequestsAndSt
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE((output + process.readAllStandardOutput()).contains("vaxlo-demo: stopping"));
 }
-
-TEST(VaxloDemoProgram, RefusesAPortBaseOutOfRange)
-{
-    QProcess process;
-    process.start(QStringLiteral(XR_DEMO_PATH), {QStringLiteral("--port-base"), QStringLiteral("65532")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_TRUE(process.readAllStandardError().contains("--port-base")) << "says which option is wrong";
-}

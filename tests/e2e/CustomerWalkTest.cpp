@@ -90,8 +90,7 @@ double shownAmount(QString text)
 // "350 m", "1.2 km" in metres.
 double shownDistance(const QString &text)
 {
-    const double value = text.section(u' ', 0, 0).toDouble();
-    return text.endsWith(QLatin1String(" km")) ? value * 1000 : value;
+    return text.section(u' ', 0, 0).toDouble() * (text.endsWith(QLatin1String(" km")) ? 1000 : 1);
 }
 
 TEST(CustomerWalk, RatesStoresMapNewsAReservationAndOnToDenmark)

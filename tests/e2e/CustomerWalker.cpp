@@ -7,7 +7,6 @@
 #include "EventLoop.h"
 #include "Screenshots.h"
 
-#include <QAbstractAnimation>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -85,9 +84,8 @@ private:
         // The replayed walk reports a position a second; the list orders itself at each.
         if (!step("distances", "05-stores", [this] { return !rowText(0, "distanceLabel").isEmpty(); }))
             return false;
-        say("stores", rowText(0, "nameLabel") + u'|' + rowText(0, "distanceLabel"),
-            rowText(1, "nameLabel") + u'|' + rowText(1, "distanceLabel"),
-            rowText(2, "nameLabel") + u'|' + rowText(2, "distanceLabel"));
+        const auto row = [this](int i) { return rowText(i, "nameLabel") + u'|' + rowText(i, "distanceLabel"); };
+        say("stores", row(0), row(1), row(2));
         click(storeRows().first()->findChild<QPushButton *>(QStringLiteral("defaultButton")));
         say("default", rowText(0, "nameLabel"));
         QWidget *first = storeRows().first();
@@ -229,12 +227,7 @@ private:
     // holds and no animation runs, then saves the screen when a name is given.
     bool step(const char *what, const char *screenshot, const std::function<bool()> &condition)
     {
-        const bool reached = xr::test::waitUntil([&] {
-            const auto animations = m_window->findChildren<QAbstractAnimation *>();
-            return condition() && std::none_of(animations.begin(), animations.end(), [](const QAbstractAnimation *a) {
-                       return a->state() == QAbstractAnimation::Running;
-                   });
-        }, 90000);
+        const bool reached = xr::test::waitUntil(condition, 90000) && xr::test::waitForAnimations(m_window);
         shot(reached ? screenshot : "stuck");
         if (!reached)
             say("stuck", QString::fromLatin1(what));

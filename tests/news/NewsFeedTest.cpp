@@ -127,12 +127,7 @@ TEST(NewsFeedParserTest, EachItemCollectsTheTextOfTheElementMostRecentlyStarted)
     const QVariantMap dated = newsItem(QStringLiteral("Ny butik"), QStringLiteral("http://vaxlo.example/1"),
                                        QStringLiteral("Välkommen"), QStringLiteral("2011-05-03 14:07:59"),
                                        QStringLiteral("03 maj 14:07"), QDateTime(QDate(2011, 5, 3), QTime(14, 7, 0, 590)));
-    const struct
-    {
-        const char *name;
-        QByteArray items;
-        QVariantList expected;
-    } cases[] = {
+    const struct { const char *name; QByteArray items; QVariantList expected; } cases[] = {
         {"dated item; the feed's own texts are dropped",
          "<item><title>Ny butik</title><link>http://vaxlo.example/1</link><description>Välkommen</description>"
          "<pubDate>2011-05-03 14:07:59</pubDate></item>",

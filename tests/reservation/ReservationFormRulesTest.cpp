@@ -29,12 +29,7 @@ TEST(ReservationChecks, EachRequiredValueAndThePatternsOfNumberAndPhone)
                                           QStringLiteral("850.00"), 0};
     EXPECT_FALSE(xr::hasMissingReservationFields(complete));
     using E = xr::ReservationEntries;
-    const struct
-    {
-        QString E::*field;
-        const char *value;
-        bool missing;
-    } cases[] = {
+    const struct { QString E::*field; const char *value; bool missing; } cases[] = {
         {&E::personalID, "12345678901", false}, {&E::personalID, "123456789012", false},
         {&E::personalID, "123456789", true},    {&E::personalID, "1234567890123", true},
         {&E::personalID, "800101-1234", true},  {&E::personalID, "１２３４５６７８９０", true},

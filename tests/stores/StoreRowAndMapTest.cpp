@@ -14,13 +14,7 @@ namespace {
 TEST(StoreRowTextTest, NamesAndAddressesAreCutAtTheirBoundsInUTF16Units)
 {
     const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"); // two UTF-16 units
-    const struct
-    {
-        QString text;
-        QString (*cut)(const QString &);
-        QString shown;
-    } cases[] = {
-        {QString(20, u'n'), xr::storeNameText, QString(20, u'n')},
+    const struct { QString text; QString (*cut)(const QString &); QString shown; } cases[] = {
         {QString(17, u'n') + clef + QStringLiteral("nn"), xr::storeNameText, QString(17, u'n') + QStringLiteral("...")},
         {QString(62, u'a'), xr::storeAddressText, QString(62, u'a')},
         {QString(63, u'a'), xr::storeAddressText, QString(60, u'a') + QStringLiteral("...")},
@@ -41,13 +35,6 @@ TEST(StoreRowTextTest, DistancesRoundToTheirLastShownDigit)
         SCOPED_TRACE(metres);
         EXPECT_EQ(xr::storeDistanceText(metres), QString::fromLatin1(text));
     }
-}
-
-TEST(StoreRowTextTest, EventsWithoutAnEndAndTelephoneWithoutBlanks)
-{
-    const QVariantMap sunday{{QStringLiteral("e_name"), QStringLiteral("Sön")}, {QStringLiteral("e_start"), QStringLiteral("Stängt")}};
-    EXPECT_EQ(xr::storeEventsText(QVariantList{sunday}), QStringLiteral("Sön: Stängt\n"));
-    EXPECT_EQ(xr::telephoneURL(QStringLiteral("+46 8 10\t20 30")).toString(), QStringLiteral("tel:+468102030"));
 }
 
 TEST(MapGeometryTest, FramingAFifthMoreThanTheExtremes)
@@ -100,9 +87,9 @@ TEST(MapGeometryTest, TileAndDirectionsAddresses)
     EXPECT_FALSE(xr::tileURL(tiles, 3, 0, 8));
     EXPECT_FALSE(xr::tileURL(tiles, 3, 0, -1));
 
-    // Before any position, and for a store without coordinates, zeros stand in.
-    EXPECT_EQ(xr::directionsURL(QStringLiteral("maps.example"), QGeoCoordinate(0, 0), {}).toString(),
-              QStringLiteral("http://maps.example?saddr=0.000000,0.000000&daddr=0.000000,0.000000&z=6"));
+    // Before any position the maps service is left to ask where from; a store without coordinates gives zeros.
+    EXPECT_EQ(xr::directionsURL(QStringLiteral("maps.example"), QGeoCoordinate(), {}).toString(),
+              QStringLiteral("http://maps.example?daddr=0.000000,0.000000&z=6"));
 }
 
 TEST(StoreAnnotationTest, TheKeyedArchiveKeepsTheFourValues)

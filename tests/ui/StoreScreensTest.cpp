@@ -17,6 +17,7 @@
 #include "XRWindow.h"
 #include "XRWindowShell.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QDir>
 #include <QLabel>
@@ -256,11 +257,15 @@ TEST_P(StoreScreensTest, TheMapFramesStoreAndDeviceTracksOnItsOwnAndOpensDirecti
     QTest::mouseClick(qobject_cast<QPushButton *>(pin->rightCalloutAccessoryView()), Qt::LeftButton);
     EXPECT_EQ(opened, QStringList{QStringLiteral("http://maps.example?saddr=59.300000,18.100000&daddr=59.330000,18.060000&z=6")});
 
-    // The position button switches the map's tracking off and on.
+    // The position button switches the map's tracking off and on, and a screen reader hears which.
+    QAccessibleInterface *position = QAccessible::queryAccessibleInterface(map->posButton());
+    EXPECT_TRUE(position->state().checked);
     QTest::mouseClick(map->posButton(), Qt::LeftButton);
     EXPECT_EQ(map->locationManager(), nullptr);
+    EXPECT_FALSE(position->state().checked);
     QTest::mouseClick(map->posButton(), Qt::LeftButton);
     EXPECT_NE(map->locationManager(), nullptr);
+    EXPECT_TRUE(position->state().checked);
 
     QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("doneButton")), Qt::LeftButton);
     EXPECT_EQ(screen->mapViewController(), nullptr);
