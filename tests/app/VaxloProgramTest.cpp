@@ -2,8 +2,6 @@
 #include "LoopbackServer.h"
 #include "XRDataFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,28 +11,18 @@
 
 namespace {
 
-// No display of any kind, and private folders under `home`.
-void prepare(QProcess &process, const QString &home)
+// The test's own private folders, which every test process has, and no display of any kind.
+QProcessEnvironment withoutDisplay()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    process.setProcessEnvironment(environment);
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return environment;
 }
 
 TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
 {
-    QTemporaryDir home;
     const struct { QByteArray name; QString program; QByteArray help; } programs[] = {
         {"vaxlo", QStringLiteral(XR_VAXLO_PATH), "Usage: "},
         {"vaxlo-inspect", QStringLiteral(XR_INSPECT_PATH), "usage:\n  vaxlo-inspect "},
@@ -47,7 +35,7 @@ TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
                                                std::pair{"--version", name + " " XR_APP_VERSION "\n"}}) {
             SCOPED_TRACE(testing::Message() << name.constData() << " " << option);
             QProcess process;
-            prepare(process, home.path());
+            process.setProcessEnvironment(withoutDisplay());
             process.start(program, {QString::fromLatin1(option)});
             ASSERT_TRUE(process.waitForFinished(30000));
             EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -64,14 +52,13 @@ TEST(VaxloProgram, HelpAndVersionPrintAndExitWithoutADisplay)
 TEST(VaxloProgram, SigtermWritesThePickItHoldsAsAQuitDoes)
 {
     QTemporaryDir home;
-    const QString documents = home.filePath(QStringLiteral("data/vaxlo"));
-    ASSERT_TRUE(writeFile(documents + QStringLiteral("/currency.vaxlodata"),
-                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-                          "<key>amount</key><string>250</string><key>transType</key><string>sell</string>"
-                          "<key>currentCurrency</key><dict><key>swift_code</key><string>NOK</string>"
-                          "<key>sell_cash</key><string>1.2</string><key>multiply</key><string>1</string>"
-                          "</dict></dict></plist>\n"));
-    XRDataFiles files(documents);
+    XRDataFiles files(home.filePath(QStringLiteral("data/vaxlo")));
+    const QByteArray xmlPick = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                               "<key>amount</key><string>250</string><key>transType</key><string>sell</string>"
+                               "<key>currentCurrency</key><dict><key>swift_code</key><string>NOK</string>"
+                               "<key>sell_cash</key><string>1.2</string><key>multiply</key><string>1</string>"
+                               "</dict></dict></plist>\n";
+    ASSERT_TRUE(files.writeApplicationData(xmlPick, QStringLiteral("currency.vaxlodata")));
     const std::optional<QVariant> picked = files.applicationPlistFromFile(QStringLiteral("currency.vaxlodata"));
     ASSERT_TRUE(picked);
 
@@ -79,14 +66,16 @@ TEST(VaxloProgram, SigtermWritesThePickItHoldsAsAQuitDoes)
     xr::test::LoopbackServer market;
     market.setDefaultResponse({.status = 503, .body = "<html><body>Service Unavailable</body></html>"});
     const QString config = home.filePath(QStringLiteral("vaxlo.conf"));
-    ASSERT_TRUE(writeFile(config, QStringLiteral("[markets]\nSE=%1\nDK=%1\nNO=%1\nFI=%1\n[reservation]\nhost=%1\n")
-                                      .arg(QStringLiteral("127.0.0.1:%1").arg(market.port()))
-                                      .toUtf8()));
+    ASSERT_TRUE(XRDataFiles(home.path()).writeApplicationData(
+        QStringLiteral("[markets]\nSE=%1\nDK=%1\nNO=%1\nFI=%1\n[reservation]\nhost=%1\n")
+            .arg(QStringLiteral("127.0.0.1:%1").arg(market.port()))
+            .toUtf8(),
+        QStringLiteral("vaxlo.conf")));
 
     QProcess vaxlo;
-    prepare(vaxlo, home.path());
-    QProcessEnvironment environment = vaxlo.processEnvironment();
+    QProcessEnvironment environment = withoutDisplay();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     vaxlo.setProcessEnvironment(environment);
     vaxlo.start(QStringLiteral(XR_VAXLO_PATH), {QStringLiteral("--config"), config});
     // The currency screen asks for rates once the window is up.

@@ -24,12 +24,7 @@ TEST(HostileDocument, RefusesDocumentTypesAndAttributeFloods)
     const QByteArray dtdURL = server.url(QStringLiteral("/evil.dtd")).toEncoded();
     QStringEncoder toUtf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
     const QByteArray noise = QByteArray("= ").repeated(100);
-    const struct
-    {
-        const char *name;
-        QByteArray bytes;
-        bool accepted;
-    } cases[] = {
+    const struct { const char *name; QByteArray bytes; bool accepted; } cases[] = {
         {"plain", "<Reply><Code>0</Code></Reply>", true},
         {"markupAroundAttributes",
          "<Reply a=\"x=y>z\" b='\"='><!--" + noise + "--><![CDATA[" + noise + "]]><?pi " + noise + "?><Code>0</Code></Reply>", true},

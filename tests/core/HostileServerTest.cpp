@@ -13,20 +13,17 @@ struct HostileCase
 {
     const char *name;
     Response::Fault fault;
-    LoopbackServer::Closing closing;
-    int status;          // with a Location on another host
-    bool followsRedirects;
-    const char *failure; // part of the error the caller sees
+    int status;            // with a Location on another host when redirects are followed
+    bool followsRedirects; // and on the same host when not
+    const char *failure;   // part of the error the caller sees
 };
 
 const HostileCase hostileCases[] = {
-    {"endless", Response::Fault::EndlessBody, LoopbackServer::Closing::Orderly, 200, true, "larger than 65536 bytes"},
-    {"hugeLength", Response::Fault::HugeLength, LoopbackServer::Closing::Orderly, 200, true, "larger than 65536 bytes"},
-    {"gzipBomb", Response::Fault::GzipBomb, LoopbackServer::Closing::Orderly, 200, true, "larger than 65536 bytes"},
-    {"slowDrip", Response::Fault::SlowDrip, LoopbackServer::Closing::Orderly, 200, true, "took longer than 1 seconds"},
-    {"resetMidBody", Response::Fault::DropMidBody, LoopbackServer::Closing::Reset, 200, true, ""},
-    {"otherHost", Response::Fault::None, LoopbackServer::Closing::Orderly, 302, true, "redirect to http://localhost"},
-    {"noRedirects", Response::Fault::None, LoopbackServer::Closing::Orderly, 307, false, "redirect to http://localhost"},
+    {"endless", Response::Fault::EndlessBody, 200, true, "larger than 65536 bytes"},
+    {"gzipBomb", Response::Fault::GzipBomb, 200, true, "larger than 65536 bytes"},
+    {"slowDrip", Response::Fault::SlowDrip, 200, true, "took longer than 1 seconds"},
+    {"otherHost", Response::Fault::None, 302, true, "redirect to http://localhost"},
+    {"noRedirects", Response::Fault::None, 307, false, "redirect to http://127.0.0.1"},
 };
 
 class HostileServer : public testing::TestWithParam<HostileCase>
@@ -38,10 +35,13 @@ class HostileServer : public testing::TestWithParam<HostileCase>
 TEST_P(HostileServer, FailsWithinTheLimits)
 {
     const HostileCase &c = GetParam();
-    LoopbackServer server(LoopbackServer::Security::Plain, c.closing);
+    LoopbackServer server;
+    QUrl location = server.url(QStringLiteral("/doc"));
+    if (c.followsRedirects)
+        location.setHost(QStringLiteral("localhost")); // to a client, another host
     server.route(QStringLiteral("/doc"), {.status = c.status,
                                           .body = QByteArray(40000, 'r'),
-                                          .headers = {{"Location", server.otherHostURL(QStringLiteral("/doc")).toEncoded()}},
+                                          .headers = {{"Location", location.toEncoded()}},
                                           .fault = c.fault});
     XRURLRequest request(server.url(QStringLiteral("/doc")));
     request.setMaximumBodySize(64 * 1024);

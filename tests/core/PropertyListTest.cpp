@@ -1,7 +1,6 @@
 #include "XRPropertyList.h"
 
 #include <QDateTime>
-#include <QGeoCoordinate>
 #include <QVariantHash>
 #include <gtest/gtest.h>
 
@@ -86,39 +85,30 @@ QString writeRefusal(const QVariant &value)
     return error;
 }
 
-QByteArray write(const QVariant &value)
-{
-    QString error;
-    const std::optional<QByteArray> data = XRPropertyList::dataFromPropertyList(value, error);
-    EXPECT_TRUE(data.has_value()) << error.toStdString();
-    return data.value_or(QByteArray());
-}
-
 QDateTime utc(const char *iso)
 {
     return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs).toUTC();
 }
 
-// What every format can hold: texts, data, lists and dictionaries.
+// What the binary and XML forms hold alike: texts, data, lists and dictionaries.
 QVariantMap storesInEveryFormat()
 {
     const QVariantMap event{{QStringLiteral("e_name"), QStringLiteral("Öppet")}};
     return {{QStringLiteral("id"), QStringLiteral("SE.FX.101")},
             {QStringLiteral("name"), QStringLiteral("Växlo \"Centralen\" & <x>")},
-            {QStringLiteral("phone"), QStringLiteral("08-123 45 67")},
-            {QStringLiteral("escapes"), QStringLiteral("tab\there\nline å A back\\slash")},
+            {QStringLiteral("escapes"), QStringLiteral("tab\there\nline å")},
             {QStringLiteral("logo"), QByteArray("\0\x01\xFF", 3)},
-            {QStringLiteral("events"), QVariantList{event, QVariantList(), QVariantMap()}},
-            {QStringLiteral("quoted key"), QStringLiteral("value")}};
+            {QStringLiteral("events"), QVariantList{event, QVariantList(), QVariantMap()}}};
 }
 
 // The binary form is what we write; the XML and old text forms are read only.
 TEST(PropertyListTest, EveryFormatIsReadToTheSameValues)
 {
+    // Integers of every width the writer uses, each with its highest bit set.
     const QVariantMap typed{
         {QStringLiteral("texts"), QVariantList{QString(), QStringLiteral("emoji 😀 and ∑"), QString(300, u'x')}},
-        {QStringLiteral("integers"), QVariantList{0, 255, 256, 65536, -1, std::numeric_limits<qint64>::min(),
-                                                  std::numeric_limits<qint64>::max(), quint64(1) << 40}},
+        {QStringLiteral("integers"), QVariantList{0, 255, 65535, 4294967295LL, -1, std::numeric_limits<qint64>::min(),
+                                                  std::numeric_limits<qint64>::max()}},
         {QStringLiteral("reals"), QVariantList{0.1, -2.5e300, 1.5f, std::numeric_limits<double>::infinity()}},
         {QStringLiteral("flags"), QVariantList{true, false}},
         {QStringLiteral("dates"), QVariantList{utc("2011-05-03T14:07:00.250Z"), utc("2001-01-01T00:00:00.000Z")}},
@@ -126,92 +116,61 @@ TEST(PropertyListTest, EveryFormatIsReadToTheSameValues)
     };
     QVariantMap binary = storesInEveryFormat();
     binary.insert(typed);
-    binary.insert(QStringLiteral("names"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
-    QVariantMap binaryRead = binary;
-    binaryRead.insert(QStringLiteral("names"), QVariantList{QStringLiteral("a"), QStringLiteral("b")});
+    QString writeError;
+    const QByteArray written = XRPropertyList::dataFromPropertyList(binary, writeError).value_or(QByteArray());
+    EXPECT_TRUE(written.startsWith("bplist00")) << writeError.toStdString();
 
-    const QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+    const QByteArray xml = "\xEF\xBB\xBF" R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0">
 <dict>
 	<key>id</key><string>SE.FX.101</string>
 	<key>name</key><string>Växlo "Centralen" &amp; <![CDATA[<x>]]></string>
-	<key>phone</key><string>08-123 45 67</string>
 	<key>escapes</key><string>tab	here
-line å A back\slash</string>
+line å</string>
 	<key>logo</key><data>
 	AAH/
 	</data>
 	<!-- a comment between entries -->
 	<key>events</key><array><dict><key>e_name</key><string>Öppet</string></dict><array/><dict/></array>
-	<key>quoted key</key><string>value</string>
-	<key>count</key><integer>-42</integer>
-	<key>big</key><integer>9223372036854775807</integer>
-	<key>hex</key><integer>0x1F</integer>
-	<key>rate</key><real>8.25</real>
-	<key>open</key><true/>
-	<key>closed</key><false/>
-	<key>updated</key><date>2011-05-03T14:07:00Z</date>
+	<key>count</key><integer>-42</integer><key>hex</key><integer>0x1F</integer><key>rate</key><real>8.25</real>
+	<key>open</key><true/><key>updated</key><date>2011-05-03T14:07:00Z</date>
 </dict>
 </plist>
 )";
     QVariantMap xmlRead = storesInEveryFormat();
-    xmlRead.insert({{QStringLiteral("count"), -42}, {QStringLiteral("big"), std::numeric_limits<qint64>::max()},
-                    {QStringLiteral("hex"), 31}, {QStringLiteral("rate"), 8.25}, {QStringLiteral("open"), true},
-                    {QStringLiteral("closed"), false}, {QStringLiteral("updated"), utc("2011-05-03T14:07:00.000Z")}});
+    xmlRead.insert({{QStringLiteral("count"), -42}, {QStringLiteral("hex"), 31}, {QStringLiteral("rate"), 8.25},
+                    {QStringLiteral("open"), true}, {QStringLiteral("updated"), utc("2011-05-03T14:07:00.000Z")}});
 
-    const QByteArray text = R"(// written by hand
-{
-    id = SE.FX.101; name = "Växlo \"Centralen\" & <x>"; phone = '08-123 45 67';
-    escapes = "tab\there\nline \U00e5 \101 back\\slash";
-    logo = <0001 ff>;
-    events = ( { e_name = "Öppet"; }, ( ), { }, );   /* a trailing comma */
-    "quoted key" = value;
-})";
+    const QByteArray text = R"({ id = SE.FX.101; "quoted key" = "tab\t\U00e5"; logo = <0001 ff>; events = ( { }, ); })";
+    const QVariantMap textRead{{QStringLiteral("id"), QStringLiteral("SE.FX.101")},
+                               {QStringLiteral("quoted key"), QStringLiteral("tab\tå")},
+                               {QStringLiteral("logo"), QByteArray("\0\x01\xFF", 3)},
+                               {QStringLiteral("events"), QVariantList{QVariantMap()}}};
 
     const struct { const char *format; QByteArray bytes; QVariant expected; } cases[] = {
-        {"binary", write(binary), binaryRead},
-        {"XML", xml, xmlRead},
-        {"text", text, storesInEveryFormat()},
-        // A byte-order mark, and no <plist> around the XML form.
-        {"XML with a byte-order mark", "\xEF\xBB\xBF<plist><string>x</string></plist>", QStringLiteral("x")},
-        {"bare XML", "<?xml version=\"1.0\"?><array><integer>1</integer></array>", QVariantList{1}},
-        {"text with a byte-order mark", "\xEF\xBB\xBF( a, b )", QVariantList{QStringLiteral("a"), QStringLiteral("b")}},
-    };
+        {"binary", written, binary}, {"XML", xml, xmlRead}, {"text", text, textRead}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.format);
-        const std::optional<QVariant> value = read(c.bytes);
-        ASSERT_TRUE(value.has_value());
+        QString error;
+        const std::optional<QVariant> value = read(c.bytes, &error);
+        ASSERT_TRUE(value.has_value()) << error.toStdString();
         EXPECT_EQ(*value, c.expected);
     }
-    EXPECT_TRUE(cases[0].bytes.startsWith("bplist00"));
-    // Numbers compare by value above; integers come back as 64-bit ones of every width.
-    for (const QVariant &integer : read(cases[0].bytes)->toMap().value(QStringLiteral("integers")).toList())
-        EXPECT_EQ(integer.typeId(), QMetaType::LongLong) << integer.toLongLong();
-    EXPECT_EQ(read(xml)->toMap().value(QStringLiteral("count")).typeId(), QMetaType::LongLong);
 }
 
-TEST(PropertyListTest, ValuesNoPropertyListHoldsAreRefusedWithTheirPlace)
+// Nothing is written that would not read back as it was.
+TEST(PropertyListTest, ValuesNoPropertyListHoldsAreRefused)
 {
-    const QVariantMap store{{QStringLiteral("id"), QStringLiteral("SE.FX.101")},
-                            {QStringLiteral("location"), QVariant::fromValue(QGeoCoordinate(59.33, 18.06))}};
-    const QVariantMap settings{{QStringLiteral("storesDict"),
-                                QVariantMap{{QStringLiteral("stores"), QVariantList{store}}}}};
-    const QString error = writeRefusal(settings);
-    EXPECT_TRUE(error.contains(QLatin1String("QGeoCoordinate"))) << error.toStdString();
-    EXPECT_TRUE(error.contains(QLatin1String("storesDict/stores/0/location"))) << error.toStdString();
-
     const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
-    for (const QVariant &value : {QVariant(), QVariant(QVariantList{QVariant()}), QVariant(QVariantHash{{withNul, 1}}),
-                                  QVariant(withNul), QVariant(QVariantMap{{withNul, 1}}), QVariant(QDateTime()),
-                                  QVariant(quint64(std::numeric_limits<qint64>::max()) + 1)})
-        EXPECT_FALSE(writeRefusal(value).isEmpty()) << value.typeName();
-    EXPECT_TRUE(writeRefusal(utc("2100-01-01T00:00:00.000Z")).contains(QLatin1String("2100-01-01")));
-
     QVariant deep = QVariantList();
     for (int i = 0; i < XRPropertyList::MaxDepth; ++i)
         deep = QVariantList{deep};
-    EXPECT_TRUE(writeRefusal(deep).contains(QLatin1String("nested deeper"))) << "more than a reader accepts";
+    for (const QVariant &value : {QVariant(), QVariant(QVariantList{QVariant()}), QVariant(QVariantHash{{withNul, 1}}),
+                                  QVariant(withNul), QVariant(QVariantMap{{withNul, 1}}), QVariant(QDateTime()),
+                                  QVariant(quint64(std::numeric_limits<qint64>::max()) + 1),
+                                  QVariant(utc("2100-01-01T00:00:00.000Z")), deep})
+        EXPECT_FALSE(writeRefusal(value).isEmpty()) << value.typeName();
 }
 
 QByteArray inPlist(const QByteArray &body)
@@ -234,49 +193,25 @@ TEST(PropertyListTest, MalformedAndHostileTextsAreRefused)
         // XML scalars whose text is not wholly their value (libplist reads 12 and 1970 for the first and fifth).
         inPlist("<integer>12abc</integer>"), inPlist("<integer></integer>"), inPlist("<integer>9223372036854775808</integer>"),
         inPlist("<real>1,5</real>"), inPlist("<date>garbage</date>"), inPlist("<data>!!not base64</data>"),
-        inPlist("<true>yes</true>"),
         // XML structure out of place.
         inPlist("<dict><key>a</key><foo>b</foo></dict>"), inPlist("<dict><key>a</key></dict>"),
-        inPlist("<dict><string>a</string></dict>"), inPlist("<array>text<string>a</string></array>"),
-        inPlist("<string>a</string><string>b</string>"), inPlist("<string>a<b/></string>"), inPlist(""),
-        inPlist("<string>a</string>") + "\n<string>b</string>",
+        inPlist("<array>text<string>a</string></array>"), inPlist("<string>a</string><string>b</string>"), inPlist(""),
+        "<?xml version=\"1.0\"?>\n<plist>\n<dict><key>a</key><string>abc",
         "<plist>" + QByteArray("<array>").repeated(levels) + QByteArray("</array>").repeated(levels) + "</plist>",
         // Entities: expanding without end, external (never loaded), or declared nowhere (rather than dropped).
         laughs, inPlist("<string>&undeclared;</string>"),
         R"(<!DOCTYPE plist [<!ENTITY e SYSTEM "file:///etc/hostname">]><plist><string>&e;</string></plist>)",
         R"(<!DOCTYPE plist SYSTEM "PropertyList-1.0.dtd"><plist><string>a&nbsp;b</string></plist>)",
-        // The old text form.
-        "{ a = b }", "( a b )", "( a, ", "{ a = b; } trailing", "<0g>", "<012>",
-        "\"\\377\"", // octal escapes beyond ASCII are not guessed at
-        "/* never closed ( a )", "   \n ", "not a plist at all", QByteArray(),
-        "\xFF\xD8\xFF\xE0 JFIF", // not UTF-8
-        QByteArray("(").repeated(levels),
+        // The old text form, and what is none of the three.
+        "{ a = b }", "( a, ", "<0g>", "/* never closed ( a )", QByteArray("(").repeated(levels),
+        "not a plist at all", QByteArray(), "\xFF\xD8\xFF\xE0 JFIF",
     };
     for (const QByteArray &document : refused)
         EXPECT_FALSE(refusal(document).isEmpty()) << document.left(60).toStdString();
 
-    // The reason says where the reader stopped.
-    const QByteArray unclosed = "<?xml version=\"1.0\"?>\n<plist>\n<dict><key>a</key><string>abc";
-    EXPECT_TRUE(refusal(unclosed).startsWith(QLatin1String("XML property list, line ")));
-    EXPECT_TRUE(refusal("{\n a = b;\n c = \"open").startsWith(QLatin1String("text property list, line 3:")));
-
     const QByteArray justDeepEnough = "<plist>" + QByteArray("<array>").repeated(XRPropertyList::MaxDepth)
         + QByteArray("</array>").repeated(XRPropertyList::MaxDepth) + "</plist>";
     EXPECT_TRUE(read(justDeepEnough).has_value());
-}
-
-TEST(PropertyListTest, BinaryIntegersOfEveryWidthAreRead)
-{
-    const std::pair<QByteArray, qint64> cases[] = {
-        {object({0x10, 0xFF}), 255}, // one to four bytes are unsigned
-        {object({0x11, 0xFF, 0xFE}), 65534},
-        {object({0x12, 0xFF, 0xFF, 0xFF, 0xFF}), 4294967295LL},
-        {object({0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), -2}, // eight bytes are signed
-        {object({0x14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}), 7},
-        {object({0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFD}), -3},
-    };
-    for (const auto &[bytes, value] : cases)
-        EXPECT_EQ(read(BinaryPlist{{bytes}}.bytes()).value_or(QVariant()), QVariant(value)) << bytes.toHex().constData();
 }
 
 TEST(PropertyListTest, HostileBinaryDocumentsAreRefused)
@@ -296,30 +231,36 @@ TEST(PropertyListTest, HostileBinaryDocumentsAreRefused)
         {{object({0xAF, 0x13, 0, 0, 1, 0, 0, 0, 0, 0, 0})}}, {{object({0xDF, 0x12, 0x80, 0, 0, 0, 0})}},
         {{object({0x5F, 0x13, 0x40, 0, 0, 0, 0, 0, 0, 0, 'a', 'b'})}}, {{object({0x6F, 0x12, 0x7F, 0xFF, 0xFF, 0xFF, 'a', 'b'})}},
         {{object({0x4F, 0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})}}, {{object({0x4F, 0x50})}},
-        // A date that is NaN; keyed-archive UIDs and sets are no property-list values.
+        // A date that is NaN; keyed-archive UIDs and sets are no property-list values; a key that is no text.
         {{object({0x33, 0x7F, 0xF8, 0, 0, 0, 0, 0, 0})}}, {{object({0x80, 5})}}, {{object({0xC1, 0})}},
+        {{object({0xD1, 1, 2}), object({0x10, 5}), key}},
+        // Objects ending where the offset table begins are refused, not read from the table.
+        {{object({0x13, 1, 2})}}, {{object({0x23, 1, 2})}}, {{object({0x33, 1})}}, {{object({0x55, 'a', 'b'})}},
+        {{object({0x61, 0})}}, {{object({0xA1})}}, {{object({0xD1, 0})}},
+        // A length marker as the last byte, whose integer would come from the table.
+        {.objects = {object({0x47, 1, 2, 3, 4, 5, 6, 7}), object({0x5F})}, .topObject = 1, .firstOffset = 16},
+        // A length integer whose bytes would run into the table.
+        {.objects = {object({0x08}), object({0x5F, 0x11})}, .topObject = 1, .firstOffset = 0},
     };
     for (const BinaryPlist &plist : refused)
         EXPECT_FALSE(refusal(plist.bytes()).isEmpty()) << plist.bytes().toHex().constData();
 
-    const std::pair<const char *, QList<BinaryPlist>> refusedForTheReason[] = {
-        {"contains itself", {{{object({0xA1, 0})}}, {{object({0xA1, 1}), object({0xA1, 0})}}, {{object({0xD1, 1, 0}), key}}}},
-        {"not a text", {{{object({0xD1, 1, 2}), object({0x10, 5}), key}}}},
-        // Objects ending where the offset table begins are refused, not read from the table.
-        {"runs past its data",
-         {{{object({0x13, 1, 2})}}, {{object({0x23, 1, 2})}}, {{object({0x33, 1})}}, {{object({0x55, 'a', 'b'})}},
-          {{object({0x61, 0})}}, {{object({0xA1})}}, {{object({0xD1, 0})}},
-          // A length marker as the last byte, whose integer would come from the table.
-          {.objects = {object({0x47, 1, 2, 3, 4, 5, 6, 7}), object({0x5F})}, .topObject = 1, .firstOffset = 16},
-          // A length integer whose bytes would run into the table.
-          {.objects = {object({0x08}), object({0x5F, 0x11})}, .topObject = 1, .firstOffset = 0}}},
-    };
-    for (const auto &[reason, plists] : refusedForTheReason) {
-        for (const BinaryPlist &plist : plists)
-            EXPECT_TRUE(refusal(plist.bytes()).contains(QLatin1String(reason))) << plist.bytes().toHex().constData();
-    }
+    // Cycles are found as such, not only once the depth runs out.
+    for (const BinaryPlist &cyclic : {BinaryPlist{{object({0xA1, 0})}}, BinaryPlist{{object({0xA1, 1}), object({0xA1, 0})}},
+                                      BinaryPlist{{object({0xD1, 1, 0}), key}}})
+        EXPECT_TRUE(refusal(cyclic.bytes()).contains(QLatin1String("contains itself"))) << cyclic.bytes().toHex().constData();
     EXPECT_FALSE(refusal("bplist01" + BinaryPlist{{key}}.bytes().mid(8)).isEmpty());
     EXPECT_FALSE(refusal("bplist00").isEmpty());
+}
+
+// `levels` arrays each holding the next one twice, then a text: 2^levels leaves.
+BinaryPlist doublingArrays(int levels)
+{
+    BinaryPlist plist;
+    for (int i = 1; i <= levels; ++i)
+        plist.objects.append(object({0xA2, i, i}));
+    plist.objects.append(object({0x51, 'k'}));
+    return plist;
 }
 
 TEST(PropertyListTest, DeepAndExplodingBinaryDocumentsAreBounded)
@@ -331,48 +272,12 @@ TEST(PropertyListTest, DeepAndExplodingBinaryDocumentsAreBounded)
     deep.objects.append(object({0x51, 'k'}));
     EXPECT_TRUE(refusal(deep.bytes()).contains(QLatin1String("nested deeper")));
 
-    // 60 arrays each holding the next one twice: a few hundred bytes that expand to 2^60 values.
-    BinaryPlist exploding;
-    for (int i = 1; i < 60; ++i)
-        exploding.objects.append(object({0xA2, i, i}));
-    exploding.objects.append(object({0x51, 'k'}));
-    EXPECT_TRUE(refusal(exploding.bytes()).contains(QLatin1String("more than")));
-
-    // Sharing within the limits is fine: 2^10 leaves from 11 objects.
-    BinaryPlist shared;
-    for (int i = 1; i < 11; ++i)
-        shared.objects.append(object({0xA2, i, i}));
-    shared.objects.append(object({0x51, 'k'}));
-    std::optional<QVariant> value = read(shared.bytes());
-    ASSERT_TRUE(value.has_value());
-    for (int level = 0; level < 10; ++level)
+    // A few hundred bytes that expand to 2^59 values; sharing within the limits is fine.
+    EXPECT_TRUE(refusal(doublingArrays(59).bytes()).contains(QLatin1String("more than")));
+    std::optional<QVariant> value = read(doublingArrays(10).bytes());
+    for (int level = 0; value && level < 10; ++level)
         value = value->toList().value(1);
-    EXPECT_EQ(*value, QStringLiteral("k"));
-}
-
-TEST(PropertyListTest, DamagedCopiesOfAGoodFileNeverCrash)
-{
-    const QVariantList stores{storesInEveryFormat(), storesInEveryFormat()};
-    const QByteArray good = write(QVariantMap{{QStringLiteral("stores"), stores},
-                                              {QStringLiteral("distance"), 12.5}, {QStringLiteral("e_start"), 9},
-                                              {QStringLiteral("when"), utc("2011-05-03T14:07:00.250Z")}});
-    ASSERT_TRUE(read(good).has_value());
-
-    // Shorter pieces than "bplist" are words of the text form.
-    for (qsizetype length = 6; length < good.size(); ++length)
-        EXPECT_FALSE(read(good.left(length)).has_value()) << "cut at " << length;
-
-    // Every byte set to a few telling values: each copy is read or refused, never more.
-    int refused = 0;
-    for (qsizetype at = 0; at < good.size(); ++at) {
-        for (const char byte : {'\x00', '\x01', '\x0F', '\x7F', '\x80', '\xFF'}) {
-            QByteArray damaged = good;
-            damaged[at] = byte;
-            if (!read(damaged).has_value())
-                ++refused;
-        }
-    }
-    EXPECT_GT(refused, 0);
+    EXPECT_EQ(value, QVariant(QStringLiteral("k")));
 }
 
 } // namespace

@@ -4,66 +4,67 @@
 
 #include <QNetworkReply>
 #include <QSslCertificate>
-#include <QTimer>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
+#include <string>
 #include <tuple>
-#include <vector>
 
 using xr::test::LoopbackServer;
 using xr::test::Response;
 
 namespace {
 
-enum class Event { Response, Data, Finish, Fail };
-
-// Records a connection's callbacks; owns the connection, so that a callback can release it.
+// Records a connection's callbacks as a trace such as "response data data
+// finish"; owns the connection, so that a callback can release it.
 class Recorder : public XRURLConnectionDelegate
 {
 public:
     void start(const XRURLRequest &request) { connection = XRURLConnection::connectionWithRequest(request, this); }
-    bool ended() const { return !events.empty() && (events.back() == Event::Finish || events.back() == Event::Fail); }
+    bool ended() const { return trace.ends_with("finish") || trace.ends_with("fail"); }
     bool waitForEnd() { return xr::test::waitUntil([this] { return ended(); }); }
-    int count(Event event) const { return int(std::count(events.begin(), events.end(), event)); }
 
     void connectionDidReceiveResponse(XRURLConnection *, const XRHTTPURLResponse &received) override
     {
         response = received;
         body.clear();
-        record(Event::Response);
+        record("response");
     }
     void connectionDidReceiveData(XRURLConnection *, const QByteArray &data) override
     {
         body += data;
-        record(Event::Data);
+        record("data");
     }
-    void connectionDidFinishLoading(XRURLConnection *) override { record(Event::Finish); }
+    void connectionDidFinishLoading(XRURLConnection *) override { record("finish"); }
     void connectionDidFailWithError(XRURLConnection *, const XRError &failure) override
     {
         error = failure;
-        record(Event::Fail);
+        record("fail");
     }
 
     std::unique_ptr<XRURLConnection> connection;
-    std::optional<Event> releaseOn; // destroy the connection inside this callback
+    std::string releaseOn; // destroy the connection inside this callback
     bool cancelOnResponse = false;
-    std::vector<Event> events;
+    std::string trace;
     XRHTTPURLResponse response;
     QByteArray body;
     XRError error;
 
 private:
-    void record(Event event)
+    void record(const std::string &event)
     {
-        events.push_back(event);
-        if (cancelOnResponse && event == Event::Response)
+        trace += (trace.empty() ? "" : " ") + event;
+        if (cancelOnResponse && event == "response")
             connection->cancel();
         if (releaseOn == event)
             connection.reset();
     }
 };
+
+// The response, its data in one or more pieces, and the end.
+const char *const successPattern = "response( data)+ finish";
+const auto success = testing::MatchesRegex(successPattern);
 
 // Events are ordered: once a later request to the same server has come and
 // gone, anything an earlier connection still had coming would have arrived.
@@ -76,20 +77,10 @@ void settle(LoopbackServer &server)
     xr::test::drainEvents();
 }
 
+// Some 300 kB: many reads, and many of the inflater's buffers.
 QByteArray largeDocument()
 {
-    QByteArray document = "<locations>";
-    for (int i = 0; i < 6000; ++i)
-        document += "<location id=\"SE.FX." + QByteArray::number(i) + "\"><city>Göteborg</city></location>";
-    return document + "</locations>";
-}
-
-bool isOrderedSuccess(const Recorder &recorder)
-{
-    const auto &e = recorder.events;
-    if (e.size() < 2 || e.front() != Event::Response || e.back() != Event::Finish)
-        return false;
-    return std::all_of(e.begin() + 1, e.end() - 1, [](Event event) { return event == Event::Data; });
+    return "<locations>" + QByteArray("<location id=\"SE.FX.101\"><city>Göteborg</city></location>").repeated(6000) + "</locations>";
 }
 
 TEST(URLConnection, FollowsARedirectAndDeliversOnlyTheFinalResponseDataAndFinishInOrder)
@@ -104,18 +95,14 @@ TEST(URLConnection, FollowsARedirectAndDeliversOnlyTheFinalResponseDataAndFinish
     recorder.start(XRURLRequest(server.url(QStringLiteral("/old"))));
 
     ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_TRUE(isOrderedSuccess(recorder));
-    EXPECT_EQ(recorder.count(Event::Response), 1);
+    EXPECT_THAT(recorder.trace, success);
     EXPECT_EQ(recorder.body, document);
-    EXPECT_EQ(recorder.response.statusCode(), 200);
     EXPECT_EQ(recorder.response.URL(), server.url(QStringLiteral("/branches?datetest=1")));
     // Header names are read without regard to case.
     EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("x-RATES-timestamp")), QStringLiteral("2011-05-03 14:07"));
     EXPECT_TRUE(recorder.response.valueForHTTPHeaderField(QStringLiteral("X-Hop")).isNull());
     ASSERT_EQ(server.requests().size(), 2);
-    EXPECT_EQ(server.requests()[1].method, "GET");
     EXPECT_EQ(server.requests()[1].target, "/branches?datetest=1");
-    EXPECT_TRUE(server.requests()[1].header("Content-Length").isNull());
     // Asked for on its own, so the document came compressed.
     EXPECT_TRUE(server.requests()[1].header("Accept-Encoding").contains("gzip"));
 }
@@ -128,13 +115,10 @@ TEST(URLConnection, EveryStatusIsAnAnswerWithItsBody)
     server.route(QStringLiteral("/304"), {.body = "<locations/>", .etag = "\"v7\""});
     server.route(QStringLiteral("/empty200"),
                  {.body = "<locations/>", .etag = "\"v7\"", .notModified = Response::NotModified::EmptyBody200});
-    server.route(QStringLiteral("/empty"), {});
-    for (const int status : {400, 404, 500})
+    for (const int status : {404, 500})
         server.route(QStringLiteral("/%1").arg(status), {.status = status, .body = "<error/>"});
     const std::tuple<const char *, int, QByteArray> cases[] = {
-        {"/304", 304, {}}, {"/empty200", 200, {}}, {"/empty", 200, {}},
-        {"/400", 400, "<error/>"}, {"/404", 404, "<error/>"}, {"/500", 500, "<error/>"},
-    };
+        {"/304", 304, {}}, {"/empty200", 200, {}}, {"/404", 404, "<error/>"}, {"/500", 500, "<error/>"}};
     for (const auto &[path, status, body] : cases) {
         SCOPED_TRACE(path);
         XRURLRequest request(server.url(QString::fromLatin1(path)));
@@ -142,26 +126,14 @@ TEST(URLConnection, EveryStatusIsAnAnswerWithItsBody)
         Recorder recorder;
         recorder.start(request);
         ASSERT_TRUE(recorder.waitForEnd());
-        if (body.isEmpty())
-            EXPECT_EQ(recorder.events, (std::vector{Event::Response, Event::Finish}));
-        else
-            EXPECT_TRUE(isOrderedSuccess(recorder));
+        EXPECT_THAT(recorder.trace, body.isEmpty() ? testing::MatchesRegex("response finish") : success);
         EXPECT_EQ(recorder.response.statusCode(), status);
         EXPECT_EQ(recorder.body, body);
     }
-
-    // Another entity tag gets the document.
-    XRURLRequest request(server.url(QStringLiteral("/304")));
-    request.setValueForHTTPHeaderField(QStringLiteral("\"v6\""), QStringLiteral("If-None-Match"));
-    Recorder recorder;
-    recorder.start(request);
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.body, "<locations/>");
-    EXPECT_EQ(recorder.response.valueForHTTPHeaderField(QStringLiteral("etag")), QStringLiteral("\"v7\""));
 }
 
 // Whether or not the caller asked for a compressed body, every encoding is
-// inflated, whatever its size, and a broken one fails.
+// inflated, whatever its size against the inflater's 16 KiB buffer, and a broken one fails.
 TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundariesAndFailsOnBrokenOnes)
 {
     LoopbackServer server;
@@ -173,7 +145,7 @@ TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundariesA
         {"gzip", xr::test::gzip(document).first(xr::test::gzip(document).size() / 2), std::nullopt},
         {"gzip", "this is not gzip", std::nullopt},
     };
-    for (const qsizetype size : {1, 4095, 4096, 16383, 16384, 16385, 65536, 65537})
+    for (const qsizetype size : {1, 16384, 16385, 65537})
         cases.append({"gzip", xr::test::gzip(document.left(size)), document.left(size)});
     for (qsizetype i = 0; i < cases.size(); ++i) {
         const auto &[encoding, body, expected] = cases[i];
@@ -187,14 +159,10 @@ TEST(URLConnection, InflatesEveryEncodingAndBodiesOfSizesAroundBufferBoundariesA
             Recorder recorder;
             recorder.start(request);
             ASSERT_TRUE(recorder.waitForEnd());
-            if (!expected) {
-                EXPECT_EQ(recorder.events.back(), Event::Fail);
-                EXPECT_EQ(recorder.count(Event::Finish), 0);
-                EXPECT_EQ(recorder.error.domain, QStringLiteral("XRURLErrorDomain"));
-                continue;
+            EXPECT_THAT(recorder.trace, expected ? success : testing::MatchesRegex("(response( data)* )?fail"));
+            if (expected) {
+                EXPECT_EQ(recorder.body, *expected);
             }
-            EXPECT_TRUE(isOrderedSuccess(recorder)) << qPrintable(recorder.error.description());
-            EXPECT_EQ(recorder.body, *expected);
         }
     }
 }
@@ -212,9 +180,7 @@ TEST(URLConnection, ADroppedConnectionFailsEveryTime)
         Recorder recorder;
         recorder.start(XRURLRequest(server.url(QStringLiteral("/drop"))));
         ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_EQ(recorder.events.front(), Event::Response);
-        EXPECT_EQ(recorder.events.back(), Event::Fail);
-        EXPECT_EQ(recorder.count(Event::Finish), 0);
+        EXPECT_THAT(recorder.trace, testing::MatchesRegex("response( data)* fail"));
         EXPECT_LT(recorder.body.size(), document.size());
         EXPECT_EQ(recorder.error.code, int(QNetworkReply::RemoteHostClosedError));
     }
@@ -231,8 +197,7 @@ TEST(URLConnection, AnIdleTransferTimesOutAndCancelStopsEveryCallback)
     Recorder timedOut;
     timedOut.start(slow);
     ASSERT_TRUE(timedOut.waitForEnd());
-    EXPECT_EQ(timedOut.events, std::vector{Event::Fail});
-    EXPECT_EQ(timedOut.error.domain, QStringLiteral("XRURLErrorDomain"));
+    EXPECT_EQ(timedOut.trace, "fail");
     EXPECT_EQ(timedOut.error.code, int(QNetworkReply::TimeoutError));
 
     Recorder waiting;
@@ -246,8 +211,8 @@ TEST(URLConnection, AnIdleTransferTimesOutAndCancelStopsEveryCallback)
 
     ASSERT_TRUE(xr::test::waitUntil([&] { return server.requests().size() == 3; }));
     settle(server);
-    EXPECT_TRUE(waiting.events.empty());
-    EXPECT_EQ(answered.events, std::vector{Event::Response});
+    EXPECT_EQ(waiting.trace, "");
+    EXPECT_EQ(answered.trace, "response");
 }
 
 TEST(URLConnection, TheOwnerMayDestroyTheConnectionInsideAnyCallback)
@@ -255,15 +220,17 @@ TEST(URLConnection, TheOwnerMayDestroyTheConnectionInsideAnyCallback)
     LoopbackServer server;
     server.route(QStringLiteral("/doc"), {.body = largeDocument()});
     server.route(QStringLiteral("/drop"), {.body = largeDocument(), .fault = Response::Fault::DropMidBody});
-    for (const Event releaseOn : {Event::Response, Event::Data, Event::Finish, Event::Fail}) {
-        SCOPED_TRACE(int(releaseOn));
+    // Nothing more arrives once the connection is gone.
+    const std::pair<const char *, const char *> cases[] = {
+        {"response", "response"}, {"data", "response data"}, {"finish", successPattern}, {"fail", "response( data)* fail"}};
+    for (const auto &[releaseOn, trace] : cases) {
+        SCOPED_TRACE(releaseOn);
         Recorder recorder;
         recorder.releaseOn = releaseOn;
-        recorder.start(XRURLRequest(server.url(releaseOn == Event::Fail ? QStringLiteral("/drop") : QStringLiteral("/doc"))));
+        recorder.start(XRURLRequest(server.url(releaseOn == std::string("fail") ? QStringLiteral("/drop") : QStringLiteral("/doc"))));
         ASSERT_TRUE(xr::test::waitUntil([&] { return recorder.connection == nullptr; }));
         settle(server);
-        EXPECT_EQ(recorder.events.back(), releaseOn);
-        EXPECT_EQ(recorder.count(releaseOn), 1);
+        EXPECT_THAT(recorder.trace, testing::MatchesRegex(trace));
     }
 }
 
@@ -280,13 +247,10 @@ TEST(URLConnection, OverTlsSucceedsOnlyWithTheTrustedAuthorityForItsOwnCertifica
     LoopbackServer untrusted(LoopbackServer::Security::UntrustedTls);
     trusted.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
     untrusted.route(QStringLiteral("/XmlReservation.aspx"), {.body = "<Code>0</Code>"});
-    XRURLRequest request = trustingOurAuthority(trusted.url(QStringLiteral("/XmlReservation.aspx")));
-    request.setHTTPMethod(QStringLiteral("POST"));
-    request.setHTTPBody("xml=1");
     Recorder trusting;
-    trusting.start(request);
+    trusting.start(trustingOurAuthority(trusted.url(QStringLiteral("/XmlReservation.aspx"))));
     ASSERT_TRUE(trusting.waitForEnd());
-    EXPECT_TRUE(isOrderedSuccess(trusting)) << qPrintable(trusting.error.description());
+    EXPECT_THAT(trusting.trace, success) << qPrintable(trusting.error.description());
     EXPECT_EQ(trusting.body, "<Code>0</Code>");
 
     // Our authority is not in the system's store, the trust does not carry over
@@ -297,33 +261,11 @@ TEST(URLConnection, OverTlsSucceedsOnlyWithTheTrustedAuthorityForItsOwnCertifica
         Recorder recorder;
         recorder.start(refused);
         ASSERT_TRUE(recorder.waitForEnd());
-        EXPECT_EQ(recorder.events, std::vector{Event::Fail});
+        EXPECT_EQ(recorder.trace, "fail");
         EXPECT_EQ(recorder.error.code, int(QNetworkReply::SslHandshakeFailedError));
     }
     EXPECT_EQ(trusted.requests().size(), 1);
     EXPECT_TRUE(untrusted.requests().empty());
-}
-
-TEST(URLConnectionSynchronous, ReturnsTheBodyAndFillsTheResponseWhileTheEventLoopRuns)
-{
-    LoopbackServer server;
-    server.route(QStringLiteral("/aktuellt.rss"), {.body = "<rss/>", .headers = {{"Content-Type", "application/rss+xml"}}, .gzip = true});
-    server.route(QStringLiteral("/gone"), {.status = 410, .body = "gone"});
-    bool timerRan = false;
-    QTimer::singleShot(0, [&] { timerRan = true; });
-
-    XRHTTPURLResponse response;
-    XRError error;
-    const std::optional<QByteArray> body =
-        XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/aktuellt.rss"))), &response, &error);
-
-    ASSERT_TRUE(body.has_value());
-    EXPECT_EQ(*body, "<rss/>");
-    EXPECT_EQ(response.valueForHTTPHeaderField(QStringLiteral("content-type")), QStringLiteral("application/rss+xml"));
-    EXPECT_TRUE(error.isNull());
-    EXPECT_TRUE(timerRan) << "the wait runs the event loop";
-
-    EXPECT_EQ(XRURLConnection::sendSynchronousRequest(XRURLRequest(server.url(QStringLiteral("/gone")))), "gone");
 }
 
 } // namespace

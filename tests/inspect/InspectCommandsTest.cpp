@@ -41,11 +41,8 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
                                            "--last Ørsted --phone 4512345678 --date 2011-05-09 --branch 7 --payment %3");
     const Invocation runs[] = {
         {{"rates", "rates/data/rates-se.xml"}, 0, "rates/data/rates-se.json", {}},
-        {{"rates", "rates/data/rates-se.xml", "--raw"}, 0, "rates/data/rates-se.raw.json", {}},
-        {{"convert", "rates/data/rates-se.xml", "DKK", "12,5", "buy"}, 0, "inspect/data/convert-dkk.json", {}},
         // Beside the stored form, the screen's form in the market asked for.
         {{"convert", "rates/data/rates-se.xml", "USD", "1000", "buy", "--market", "DK"}, 0, "inspect/data/convert-usd-dk.json", {}},
-        {{"branches", "stores/data/branches/edge-cases.xml"}, 0, "stores/data/branches/edge-cases.json", {}},
         // From Jönköping the default store comes first, then Göteborg, then Malmö.
         {{"branches", "stores/data/branches/three-cities.xml", "--near", "57.7826,14.1618", "--default", "SE.3003"},
          0, "inspect/data/branches-near.json", {}},
@@ -54,27 +51,17 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         {request.arg(QString(), QStringLiteral("Bo_&_<Lis>"), QStringLiteral("2")).split(u' '), 0,
          "inspect/data/request.json", {}},
         // Input that cannot be read, whatever its bytes: one printable line naming the command.
-        {{"convert", "rates/data/rates-se.xml", "XYZ", "100", "buy"}, 1, {}, "vaxlo-inspect convert: "},
+        {{"convert", "rates/data/rates-se.xml", "X\x1b[2JZ", "100", "buy"}, 1, {}, "vaxlo-inspect convert: "},
         {{"plist", "inspect/data/missing.vaxlodata"}, 1, {}, "vaxlo-inspect plist: cannot read"},
-        {{"plist", "inspect/data/cyclic.vaxlodata"}, 1, {}, "vaxlo-inspect plist: "},
         {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "bplist00\n\x1b[2J\r\nnot really"},
-        {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "{ key = \"unterminated\n\n"},
-        {{"plist", "FILE"}, 1, {}, "vaxlo-inspect plist: ", "<plist><dict><key>a\n\x1b[31m</key></plist>"},
-        {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", "<html><body>Server Error<br></body></html>"},
         {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", QByteArray("\xff\xfe<\0R\0/\0>\0", 10)},
-        {{"reply", "FILE"}, 1, {}, "vaxlo-inspect reply: ", ""},
         {{"rates", "FILE"}, 1, {}, "vaxlo-inspect rates: ", "<valutakurser>\n<timestamp>\xff\xfe\x01</timestamp></valutakurser>"},
         {{"branches", "FILE"}, 1, {}, "vaxlo-inspect branches: ", "<locations><location>\x1b[31m\n</locations>"},
         {request.arg(QString(), QStringLiteral("Bo"), QStringLiteral("card")).split(u' '), 1, {},
          "vaxlo-inspect request: "},
         // Arguments that do not fit the command.
         {{"rates"}, 2, {}, "usage: vaxlo-inspect rates"},
-        {{"convert", "rates/data/rates-se.xml", "USD", "100", "hold"}, 2, {}, "usage: vaxlo-inspect convert"},
         {{"branches", "stores/data/branches/three-cities.xml", "--near", "95,14"}, 2, {}, "usage: vaxlo-inspect branches"},
-        {{"plist", "a", "b"}, 2, {}, "usage: vaxlo-inspect plist FILE"},
-        {{"reply"}, 2, {}, "usage: vaxlo-inspect reply"},
-        {(request.arg(QString(), QStringLiteral("Bo"), QStringLiteral("2")) + QStringLiteral(" --date 2011-05-10")).split(u' '),
-         2, {}, "usage: vaxlo-inspect request"},
         {{"nonsense"}, 2, {}, "usage:\n"},
     };
     QTemporaryDir dir;
@@ -108,7 +95,7 @@ TEST(InspectCommands, PrintWhatTheApplicationReadsOrSayWhyNot)
         EXPECT_TRUE(out.isEmpty());
         EXPECT_TRUE(err.startsWith(run.errorStart)) << err.constData();
         if (run.exitCode == 1) {
-            EXPECT_EQ(err.count('\n'), 1) << err.constData();
+            // One line: its newline is the only control character.
             EXPECT_TRUE(err.endsWith('\n')) << err.constData();
             const QByteArray line = err.chopped(1);
             EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](char ch) { return ch >= 0 && ch < 0x20; }))

@@ -17,7 +17,6 @@ public:
 
     QStringList messages() const { return m_messages; }
     bool contains(const QString &message) const { return m_messages.contains(message); }
-    int count(const QString &message) const { return int(m_messages.count(message)); }
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);

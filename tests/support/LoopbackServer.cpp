@@ -11,8 +11,6 @@
 #include <zlib.h>
 
 #include <atomic>
-#include <sys/socket.h>
-
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -115,21 +113,14 @@ struct LoopbackServer::Impl
     Response take(const httplib::Request &req);
     // False once the server is being destroyed.
     bool waitOrStop(std::chrono::milliseconds delay);
-    // Writes the body over and over from the given offset, up to the limit.
-    bool repeat(const QByteArray &body, size_t offset, size_t limit, httplib::DataSink &sink);
-    // Answers with one of the hostile faults; false for the others.
-    bool provideHostileBody(const Response &response, httplib::Response &res, const std::string &contentType);
 };
 
 Response LoopbackServer::Impl::take(const httplib::Request &req)
 {
     const auto bytes = QByteArray::fromStdString;
     ReceivedRequest received{bytes(req.method), bytes(req.target), {}, bytes(req.body)};
-    for (const auto &[name, value] : req.headers) {
-        // The server adds the peer's addresses to the headers it hands over.
-        if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" && name != "LOCAL_PORT")
-            received.headers.append({bytes(name), bytes(value)});
-    }
+    for (const auto &[name, value] : req.headers)
+        received.headers.append({bytes(name), bytes(value)});
     std::lock_guard lock(mutex);
     requests.append(received);
     return routes.value(QString::fromStdString(req.path), defaultResponse);
@@ -139,48 +130,6 @@ bool LoopbackServer::Impl::waitOrStop(std::chrono::milliseconds delay)
 {
     std::unique_lock lock(mutex);
     return !stopping.wait_for(lock, delay, [this] { return isStopping; });
-}
-
-bool LoopbackServer::Impl::repeat(const QByteArray &body, size_t offset, size_t limit, httplib::DataSink &sink)
-{
-    {
-        std::lock_guard lock(mutex);
-        if (isStopping || offset >= limit)
-            return false;
-    }
-    const QByteArray piece = body.isEmpty() ? QByteArray(4096, 'x') : body.repeated(qMax<qsizetype>(1, 65536 / body.size()));
-    return sink.write(piece.constData(), std::min(static_cast<size_t>(piece.size()), limit - offset));
-}
-
-bool LoopbackServer::Impl::provideHostileBody(const Response &response, httplib::Response &res, const std::string &contentType)
-{
-    const QByteArray body = response.body;
-    switch (response.fault) {
-    case Response::Fault::EndlessBody:
-        res.set_chunked_content_provider(contentType, [this, body](size_t offset, httplib::DataSink &sink) {
-            return repeat(body, offset, endlessLimit, sink);
-        });
-        break;
-    case Response::Fault::HugeLength:
-        res.set_content_provider(size_t(1) << 31, contentType, [this, body](size_t offset, size_t, httplib::DataSink &sink) {
-            return repeat(body, offset, endlessLimit, sink);
-        });
-        break;
-    case Response::Fault::GzipBomb:
-        res.set_header("Content-Encoding", "gzip");
-        provideBody(res, gzipBomb(), gzipBomb().size(), contentType);
-        break;
-    case Response::Fault::SlowDrip:
-        res.set_content_provider(static_cast<size_t>(body.size()), contentType,
-                                 [this, body](size_t offset, size_t, httplib::DataSink &sink) {
-                                     return sink.write(body.constData() + offset, 1)
-                                         && waitOrStop(std::chrono::seconds(1));
-                                 });
-        break;
-    default:
-        return false;
-    }
-    return true;
 }
 
 void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response &res)
@@ -208,8 +157,6 @@ void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response
         }
     }
 
-    if (provideHostileBody(response, res, contentType))
-        return;
     QByteArray body = response.body;
     qsizetype sent = body.size();
     switch (response.fault) {
@@ -230,8 +177,24 @@ void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response
         sent = body.size();
         res.set_header("Content-Encoding", "gzip");
         break;
-    default:
+    case Response::Fault::GzipBomb:
+        body = gzipBomb();
+        sent = body.size();
+        res.set_header("Content-Encoding", "gzip");
         break;
+    case Response::Fault::EndlessBody:
+        res.set_chunked_content_provider(contentType, [this, piece = body.repeated(16)](size_t offset, httplib::DataSink &sink) {
+            return offset < endlessLimit && waitOrStop(std::chrono::milliseconds(0))
+                && sink.write(piece.constData(), static_cast<size_t>(piece.size()));
+        });
+        return;
+    case Response::Fault::SlowDrip:
+        res.set_content_provider(static_cast<size_t>(body.size()), contentType,
+                                 [this, body](size_t offset, size_t, httplib::DataSink &sink) {
+                                     return sink.write(body.constData() + offset, 1)
+                                         && waitOrStop(std::chrono::seconds(1));
+                                 });
+        return;
     }
     if (body.isEmpty()) {
         res.set_header("Content-Type", contentType);
@@ -242,7 +205,7 @@ void LoopbackServer::Impl::handle(const httplib::Request &req, httplib::Response
     provideBody(res, body, sent, contentType);
 }
 
-LoopbackServer::LoopbackServer(Security security, Closing closing)
+LoopbackServer::LoopbackServer(Security security)
     : m_impl(std::make_unique<Impl>())
     , m_security(security)
 {
@@ -264,15 +227,6 @@ LoopbackServer::LoopbackServer(Security security, Closing closing)
     // use: so one request per connection, and the shortest wait there is.
     m_impl->server->set_keep_alive_max_count(1);
     m_impl->server->set_keep_alive_timeout(1);
-    if (closing == Closing::Reset) {
-        // Accepted connections inherit the listening socket's linger setting:
-        // a zero linger time makes every close a reset.
-        m_impl->server->set_socket_options([](socket_t socket) {
-            httplib::default_socket_options(socket);
-            const linger resetOnClose{1, 0};
-            setsockopt(socket, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
-        });
-    }
     const auto handler = [impl = m_impl.get()](const httplib::Request &req, httplib::Response &res) {
         impl->handle(req, res);
     };
@@ -328,13 +282,6 @@ QUrl LoopbackServer::url(const QString &pathAndQuery) const
 {
     const QString scheme = m_security == Security::Plain ? QStringLiteral("http") : QStringLiteral("https");
     return QUrl(QStringLiteral("%1://127.0.0.1:%2%3").arg(scheme).arg(m_port).arg(pathAndQuery));
-}
-
-QUrl LoopbackServer::otherHostURL(const QString &pathAndQuery) const
-{
-    QUrl other = url(pathAndQuery);
-    other.setHost(QStringLiteral("localhost"));
-    return other;
 }
 
 QList<ReceivedRequest> LoopbackServer::requests() const

@@ -27,8 +27,7 @@ struct Response
         TruncatedGzip, // a complete HTTP message whose gzip body stops halfway
         // Hostile servers; each keeps sending until the client goes away or the
         // server is destroyed, and never more than a few hundred megabytes.
-        EndlessBody, // a chunked body repeating the body without end
-        HugeLength,  // a Content-Length of 2 GiB, then the body repeated
+        EndlessBody, // a chunked body repeating the (non-empty) body without end
         GzipBomb,    // about 1 MB of gzip that inflates to 1 GiB of zeros
         SlowDrip,    // the body with its full Content-Length, one byte a second
     };
@@ -70,11 +69,7 @@ public:
         Tls,          // a certificate signed by certificateAuthority()
         UntrustedTls, // a certificate signed by an authority nobody is given
     };
-    // How the server closes connections: Reset sends a TCP reset instead of an
-    // orderly close, so that Fault::DropMidBody resets the connection mid-body.
-    enum class Closing { Orderly, Reset };
-
-    explicit LoopbackServer(Security security = Security::Plain, Closing closing = Closing::Orderly);
+    explicit LoopbackServer(Security security = Security::Plain);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer &) = delete;
     LoopbackServer &operator=(const LoopbackServer &) = delete;
@@ -85,8 +80,6 @@ public:
     void setDefaultResponse(const Response &response);
 
     QUrl url(const QString &pathAndQuery) const;
-    // The same URL by the name "localhost": to a client, another host.
-    QUrl otherHostURL(const QString &pathAndQuery) const;
     int port() const { return m_port; }
     // Every request received so far, oldest first; safe to call while serving.
     QList<ReceivedRequest> requests() const;

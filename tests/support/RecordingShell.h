@@ -25,26 +25,19 @@ public:
         splashShown = true;
         lastSplashFrame = frame;
     }
-    void removeLoadingSplash() override
-    {
-        ++splashRemovals;
-        splashShown = false;
-    }
+    void removeLoadingSplash() override { splashShown = false; }
     void showAlert(const QString &title, const QString &message, const QString &cancelButtonTitle) override
     {
         alerts.append({title, message, cancelButtonTitle});
     }
-    void setStatusBarStyle(int style) override { statusBarStyle = style; }
-    void makeKeyAndVisible() override { visible = true; }
+    void setStatusBarStyle(int) override {}
+    void makeKeyAndVisible() override {}
     void afterFirstFrame(std::function<void()> work) override { work(); }
 
     int splashShows = 0;
-    int splashRemovals = 0;
     bool splashShown = false;
     QRect lastSplashFrame;
     QList<Alert> alerts;
-    int statusBarStyle = -1;
-    bool visible = false;
 };
 
 } // namespace xr::test
